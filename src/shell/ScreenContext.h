@@ -1,0 +1,17 @@
+#pragma once
+
+struct AppState;
+class ScreenHost;
+class SoundPlayer;
+class MonotonicClock;
+class RandomSource;
+
+// What a screen is given: the shared state, the host that shows and unloads
+// screens, and the seams that tests replace.
+struct ScreenContext {
+    AppState &state;
+    ScreenHost &host;
+    SoundPlayer &sound;
+    MonotonicClock &clock;
+    RandomSource &random;
+};

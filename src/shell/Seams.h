@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+class DataError;
+
+// What tests replace: the fatal-error reporter, the sound player, the clock
+// and the random source. Production versions live beside their users.
+
+class FatalErrorReporter
+{
+public:
+    virtual ~FatalErrorReporter() = default;
+    // Tells the user and ends the program.
+    virtual void report(const DataError &error) = 0;
+};
+
+class SoundPlayer
+{
+public:
+    virtual ~SoundPlayer() = default;
+    // Starts playing a WAV file and returns at once; a missing file is silent.
+    virtual void play(const QString &filePath) = 0;
+};
+
+class MonotonicClock
+{
+public:
+    virtual ~MonotonicClock() = default;
+    // Seconds since an arbitrary fixed start, never going back.
+    virtual double seconds() const = 0;
+};
+
+class RandomSource
+{
+public:
+    virtual ~RandomSource() = default;
+    // Re-seeds from the system timer.
+    virtual void reseed() = 0;
+    // A value in [0, 1).
+    virtual double next() = 0;
+};

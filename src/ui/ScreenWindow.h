@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+
+// A fixed-size top-level window of one screen: caption, background colour
+// and the pointer movement that screens react to. Pointer movement over the
+// window reaches pointerMovedOver() with the innermost widget under the
+// pointer, or nullptr over the bare background.
+class ScreenWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    ScreenWindow(const QString &caption, QSize clientSize, QColor background,
+                 QWidget *parent = nullptr);
+
+protected:
+    void mouseMoveEvent(QMouseEvent *event) override;
+    virtual void pointerMovedOver(QWidget *under);
+
+    // Places the window at the centre of its screen.
+    void centreOnScreen();
+};
