@@ -31,9 +31,12 @@ QWidget *ScreenHost::screen(const QString &name)
 void ScreenHost::show(const QString &name)
 {
     QWidget *target = screen(name);
+    if (target->isVisible()) {
+        target->raise();
+        target->activateWindow();
+        return;
+    }
     target->show();
-    target->raise();
-    target->activateWindow();
 }
 
 void ScreenHost::unload(const QString &name)

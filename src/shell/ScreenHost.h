@@ -34,9 +34,12 @@ public:
     void unload(const QString &name);
     // Every transition: unload the current screen, then show the next.
     void transition(const QString &from, const QString &to);
+    // The program ends at once (the menu's exit button).
+    void endProgram() { emit programEndRequested(); }
 
 signals:
     void lastScreenClosed();
+    void programEndRequested();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

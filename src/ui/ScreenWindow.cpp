@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPalette>
 #include <QScreen>
+#include <QWindow>
 
 ScreenWindow::ScreenWindow(const QString &caption, QSize clientSize, QColor background,
                            QWidget *parent)
@@ -17,13 +18,26 @@ ScreenWindow::ScreenWindow(const QString &caption, QSize clientSize, QColor back
     colours.setColor(QPalette::Window, background);
     setPalette(colours);
     setAutoFillBackground(true);
-    setMouseTracking(true);
 }
 
-void ScreenWindow::mouseMoveEvent(QMouseEvent *event)
+void ScreenWindow::showEvent(QShowEvent *event)
 {
-    pointerMovedOver(childAt(event->position().toPoint()));
-    QWidget::mouseMoveEvent(event);
+    // Watch the native window: it sees every move, whether or not the
+    // control under the pointer tracks the mouse.
+    if (QWindow *window = windowHandle()) {
+        window->removeEventFilter(this);
+        window->installEventFilter(this);
+    }
+    QWidget::showEvent(event);
+}
+
+bool ScreenWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseMove && watched == windowHandle()) {
+        const auto *move = static_cast<QMouseEvent *>(event);
+        pointerMovedOver(childAt(move->position().toPoint()));
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void ScreenWindow::pointerMovedOver(QWidget *) {}

@@ -4,9 +4,9 @@
 #include <QWidget>
 
 // A fixed-size top-level window of one screen: caption, background colour
-// and the pointer movement that screens react to. Pointer movement over the
-// window reaches pointerMovedOver() with the innermost widget under the
-// pointer, or nullptr over the bare background.
+// and the pointer movement that screens react to. Every pointer movement in
+// the window, over whichever control, reaches pointerMovedOver() with the
+// innermost widget under the pointer, or nullptr over the bare background.
 class ScreenWindow : public QWidget
 {
     Q_OBJECT
@@ -15,7 +15,8 @@ public:
                  QWidget *parent = nullptr);
 
 protected:
-    void mouseMoveEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     virtual void pointerMovedOver(QWidget *under);
 
     // Places the window at the centre of its screen.

@@ -1,0 +1,1 @@
+// Holds the compiled-in screen pictures (maps, markers' maps, menu artwork).

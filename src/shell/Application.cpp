@@ -1,0 +1,19 @@
+#include "Application.h"
+
+#include "DataError.h"
+#include "Seams.h"
+
+Application::Application(int &argc, char **argv, FatalErrorReporter &reporter)
+    : QApplication(argc, argv), m_reporter(reporter)
+{
+}
+
+bool Application::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const DataError &error) {
+        m_reporter.report(error);
+        return true;
+    }
+}
