@@ -4,6 +4,16 @@
 
 #include <QEvent>
 
+ScreenHost::~ScreenHost()
+{
+    for (const QPointer<QWidget> &screen : std::as_const(m_loaded)) {
+        if (screen) {
+            screen->removeEventFilter(this);
+            delete screen.data();
+        }
+    }
+}
+
 void ScreenHost::registerScreen(const QString &name, Factory factory)
 {
     m_factories.insert(name, std::move(factory));

@@ -18,6 +18,8 @@ class ScreenHost : public QObject
 public:
     using Factory = std::function<QWidget *()>;
 
+    ~ScreenHost() override;
+
     void registerScreen(const QString &name, Factory factory);
     bool isRegistered(const QString &name) const { return m_factories.contains(name); }
 

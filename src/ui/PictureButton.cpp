@@ -3,6 +3,7 @@
 #include "Fonts.h"
 #include "WordArt.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -26,11 +27,21 @@ void PictureButton::paintEvent(QPaintEvent *)
                              isDown() ? WordArt::FaceState::Pressed
                                       : (m_hovered ? WordArt::FaceState::Hovered
                                                    : WordArt::FaceState::Normal),
-                             hasFocus());
+                             hasFocus() && m_keyboardFocus);
+}
+
+void PictureButton::focusInEvent(QFocusEvent *event)
+{
+    const Qt::FocusReason reason = event->reason();
+    m_keyboardFocus = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason
+                      || reason == Qt::ShortcutFocusReason;
+    QAbstractButton::focusInEvent(event);
 }
 
 void PictureButton::keyPressEvent(QKeyEvent *event)
 {
+    m_keyboardFocus = true;
+    update();
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         animateClick();
         return;

@@ -17,6 +17,7 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
 
@@ -24,4 +25,5 @@ private:
     QString m_word;
     QColor m_face;
     bool m_hovered = false;
+    bool m_keyboardFocus = false;  // the focus ring shows only after keyboard use
 };
