@@ -28,6 +28,7 @@ int main(int argc, char *argv[])
     Application app(argc, argv, reporter);
     app.setApplicationName(QStringLiteral("kunishirabe"));
     app.setApplicationDisplayName(QStringLiteral("世界の国しらべ"));
+    app.setDesktopFileName(QStringLiteral("io.github.kunishirabe.Kunishirabe"));
     app.setQuitOnLastWindowClosed(false);
     Fonts::installSubstitutions();
 
