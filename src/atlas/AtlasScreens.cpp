@@ -1,0 +1,17 @@
+#include "AtlasScreens.h"
+
+#include "AtlasProfile.h"
+#include "OfficialPageScreen.h"
+#include "RegionAtlasScreen.h"
+#include "RegionCatalogue.h"
+#include "ScreenHost.h"
+
+void registerAtlasScreens(ScreenHost &host, ScreenContext &context)
+{
+    for (const AtlasProfile &profile : AtlasProfiles::all()) {
+        host.registerScreen(profile.region().atlasScreenName(),
+                            [&profile, &context] { return new RegionAtlasScreen(profile, context); });
+    }
+    host.registerScreen(OfficialPageScreen::ScreenName,
+                        [&context] { return new OfficialPageScreen(context); });
+}
