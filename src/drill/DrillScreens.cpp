@@ -1,0 +1,14 @@
+#include "DrillScreens.h"
+
+#include "DrillProfile.h"
+#include "RegionDrillScreen.h"
+#include "ScreenHost.h"
+
+void registerDrillScreens(ScreenHost &host, ScreenContext &context)
+{
+    for (const DrillProfile &profile : DrillProfiles::all()) {
+        const DrillProfile *record = &profile;
+        host.registerScreen(profile.screenName(),
+                            [&context, record] { return new RegionDrillScreen(context, *record); });
+    }
+}

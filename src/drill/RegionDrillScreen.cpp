@@ -1,0 +1,343 @@
+#include "RegionDrillScreen.h"
+
+#include "AppState.h"
+#include "CaptionFrame.h"
+#include "CountryData.h"
+#include "DataError.h"
+#include "DataFiles.h"
+#include "Fonts.h"
+#include "HighlightRenderer.h"
+#include "MarkerLayout.h"
+#include "PictureBox.h"
+#include "PictureButton.h"
+#include "Placement.h"
+#include "RegionCatalogue.h"
+#include "RegionMapView.h"
+#include "ScreenContext.h"
+#include "ScreenHost.h"
+#include "Seams.h"
+#include "WordArt.h"
+
+#include <QHideEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QTimer>
+
+namespace {
+
+const QColor LightGreen(192, 255, 192);
+const QColor Periwinkle(128, 128, 255);
+const QColor Blue(0, 0, 255);
+const QColor LightYellow(255, 255, 192);
+const QColor Pink(255, 192, 192);
+const QColor Red(255, 0, 0);
+const QColor Magenta(255, 0, 255);
+const QColor White(255, 255, 255);
+const QColor Black(0, 0, 0);
+
+const QColor PlateColour(255, 214, 90);
+const QColor PlateInk(200, 30, 30);
+const QColor RestartFace(255, 190, 120);
+const QColor AtlasFace(255, 255, 160);
+const QColor MenuFace(170, 200, 255);
+
+QLabel *makeLabel(QWidget *parent, const QString &text, const QRect &geometry, const QFont &font,
+                  QColor ink, QColor ground, Qt::Alignment alignment = Qt::AlignCenter)
+{
+    auto *label = new QLabel(text, parent);
+    label->setGeometry(geometry);
+    label->setFont(font);
+    label->setAlignment(alignment);
+    label->setMargin(0);
+    QPalette colours = label->palette();
+    colours.setColor(QPalette::WindowText, ink);
+    colours.setColor(QPalette::Window, ground);
+    label->setPalette(colours);
+    label->setAutoFillBackground(true);
+    return label;
+}
+
+} // namespace
+
+RegionDrillScreen::RegionDrillScreen(ScreenContext &context, const DrillProfile &profile)
+    : ScreenWindow(profile.screenName(), profile.clientArea, LightGreen),
+      m_context(context), m_profile(profile), m_run(profile.questionCount)
+{
+    setFont(Fonts::font(Fonts::Mincho, 9));
+    buildControls();
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(TimerInterval);
+    connect(Timer1, &QTimer::timeout, this, &RegionDrillScreen::timerTicked);
+
+    centreOnScreen();
+    startRun();
+}
+
+RegionDrillScreen::~RegionDrillScreen() = default;
+
+QWidget *RegionDrillScreen::remainingBox() const
+{
+    return Frame3;
+}
+
+void RegionDrillScreen::buildControls()
+{
+    Image3 = new PictureBox(this);
+    Image3->setObjectName(QStringLiteral("Image3"));
+    Image3->setGeometry(47, 10, 184, 53);
+    Image3->setAccessibleName(QStringLiteral("国ドリル"));
+    Image3->setDrawing([](QPainter &painter, QRect bounds) {
+        WordArt::paintWordPlate(painter, bounds, QStringLiteral("国ドリル"), PlateColour, PlateInk);
+    });
+
+    Command3 = new PictureButton(QStringLiteral("再スタート"), RestartFace, this);
+    Command3->setObjectName(QStringLiteral("Command3"));
+    Command3->setGeometry(46, 5, 189, 59);
+    Command3->hide();
+    connect(Command3, &QAbstractButton::clicked, this, &RegionDrillScreen::restart);
+
+    Command1 = new PictureButton(QStringLiteral("国しらべ"), AtlasFace, this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setGeometry(m_profile.atlasButtonRect());
+    connect(Command1, &QAbstractButton::clicked, this,
+            [this] { leaveTo(m_profile.atlasScreenName()); });
+
+    Command2 = new PictureButton(QStringLiteral("メニュー"), MenuFace, this);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->setGeometry(m_profile.menuButtonRect());
+    connect(Command2, &QAbstractButton::clicked, this, [this] { leaveTo(QStringLiteral("メニュー")); });
+
+    const QFont countFont = Fonts::font(Fonts::Mincho, 26.25, true);
+    Frame3 = new CaptionFrame(QString(), Periwinkle, Red, this);
+    Frame3->setObjectName(QStringLiteral("Frame3"));
+    Frame3->setGeometry(295, 15, 179, 46);
+    Frame3->setAccessibleName(QStringLiteral("残り問題数"));
+    Label7 = makeLabel(Frame3, QStringLiteral("残"), QRect(6, 4, 44, 38), countFont, White, Blue);
+    Label6 = makeLabel(Frame3, QString(), QRect(52, 4, 75, 38), countFont, White, Blue);
+    Label5 = makeLabel(Frame3, QStringLiteral("問"), QRect(129, 4, 44, 38), countFont, White, Blue);
+    Label7->setObjectName(QStringLiteral("Label7"));
+    Label6->setObjectName(QStringLiteral("Label6"));
+    Label5->setObjectName(QStringLiteral("Label5"));
+
+    Label4 = makeLabel(this, QStringLiteral(" 問 題 "), QRect(50, 70, 82, 27),
+                       Fonts::font(Fonts::Mincho, 14.25, true), White, Periwinkle);
+    Label4->setObjectName(QStringLiteral("Label4"));
+    Label1 = makeLabel(this, QString(), QRect(138, 70, 0, 27), Fonts::font(Fonts::PMincho, 15.75),
+                       Black, White, Qt::AlignLeft | Qt::AlignVCenter);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->adjustSize();
+
+    Frame1 = new CaptionFrame(QStringLiteral("判定"), LightYellow, Red, this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(64, 131, 166, 139);
+    Image2 = new PictureBox(Frame1);
+    Image2->setObjectName(QStringLiteral("Image2"));
+    Image2->setGeometry(4, 9, 158, 127);
+    Image2->hide();
+    Label8 = makeLabel(Frame1, QStringLiteral("不合格"), QRect(7, 42, 152, 53),
+                       Fonts::font(Fonts::Mincho, 36, true), White, Magenta);
+    Label8->setObjectName(QStringLiteral("Label8"));
+    Label8->hide();
+
+    const QFont accuracyFont = Fonts::font(Fonts::Mincho, 60, true);
+    Frame2 = new CaptionFrame(QStringLiteral("正解率"), Pink, Red, this);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    Frame2->setGeometry(22, 304, 247, 161);
+    Label2 = makeLabel(Frame2, QString(), QRect(8, 38, 148, 88), accuracyFont, White, Red,
+                       Qt::AlignRight | Qt::AlignVCenter);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label3 = makeLabel(Frame2, QStringLiteral("％"), QRect(156, 38, 81, 88), accuracyFont, White, Red);
+    Label3->setObjectName(QStringLiteral("Label3"));
+
+    Picture1 = new RegionMapView(this);
+    Picture1->setGeometry(m_profile.mapRect());
+    const QImage map(m_profile.mapResource());
+    if (map.isNull())
+        throw DataError(QString(), QStringLiteral("地図「%1」がありません。").arg(m_profile.mapResource()));
+    Picture1->setMap(map);
+    const RegionMarkerLayout &markers = markerLayout(m_profile.regionId);
+    if (int(markers.drillMarkers.size()) != m_profile.questionCount)
+        throw DataError(QString(), QStringLiteral("%1 の印の数が %2 ではありません。")
+                                       .arg(m_profile.screenName())
+                                       .arg(m_profile.questionCount));
+    Picture1->setMarkers(markers.drillMarkers);
+    connect(Picture1, &RegionMapView::markerPressed, this, [this](int index, Qt::MouseButton button) {
+        if (button == Qt::LeftButton)
+            judgeAnswer(index);
+    });
+    // The drill's frame is the judgement box: the renderer never sets its caption.
+    m_renderer = std::make_unique<HighlightRenderer>(highlightTable(m_profile.regionId), *Picture1);
+
+    // Tab order: restart, atlas, menu.
+    setTabOrder(Command3, Command1);
+    setTabOrder(Command1, Command2);
+}
+
+void RegionDrillScreen::startRun()
+{
+    m_run.start();
+    hoverHighlightShown = 0;
+    highlightCountry = 0;
+
+    AppState &state = m_context.state;
+    LoadCountryNames(state, m_profile.region());
+    for (int i = 1; i <= m_profile.questionCount; ++i)
+        state.CountryNames[i] = QStringLiteral(" ") + state.CountryNames[i] + QStringLiteral("はどこ？ ");
+
+    feedbackHome = Image2->geometry();
+    chooseQuestion();
+}
+
+void RegionDrillScreen::chooseQuestion()
+{
+    m_run.chooseQuestion(m_context.random);
+    showQuestion();
+}
+
+void RegionDrillScreen::showQuestion()
+{
+    Label1->setText(m_context.state.CountryNames[m_run.currentQuestion]);
+    Label1->adjustSize();
+    Label6->setText(QString::number(m_run.remainingCount()));
+}
+
+void RegionDrillScreen::pointerMovedOver(QWidget *under)
+{
+    const int markerIndex = Picture1->markerIndexOf(under);
+    if (markerIndex >= 0)
+        hoverHighlight(markerIndex);
+    else if (under == nullptr || under == Picture1)
+        hoverOut();
+    else if (under == Image3)
+        revealRestart();
+}
+
+void RegionDrillScreen::hoverHighlight(int markerIndex)
+{
+    if (m_run.finished != 0 || hoverHighlightShown != 0)
+        return;
+    highlightCountry = qint16(markerIndex + 1);
+    m_renderer->Highlight(highlightCountry);
+    hoverHighlightShown = 1;
+}
+
+void RegionDrillScreen::hoverOut()
+{
+    if (hoverHighlightShown == 1) {
+        m_renderer->ClearMap();
+        hoverHighlightShown = 0;
+    }
+    if (restartShown == 1) {
+        Command3->hide();
+        restartShown = 0;
+    }
+}
+
+void RegionDrillScreen::revealRestart()
+{
+    if (restartShown != 0)
+        return;
+    Command3->show();
+    Command3->raise();
+    restartShown = 1;
+}
+
+void RegionDrillScreen::judgeAnswer(int markerIndex)
+{
+    const DrillRun::Answer answer = m_run.answer(markerIndex + 1, m_context.clock.seconds());
+    if (answer == DrillRun::Answer::Ignored)
+        return;
+    if (answer == DrillRun::Answer::Correct) {
+        playSound(QStringLiteral("\\音\\o.wav"));
+        showFeedbackPicture(QStringLiteral("\\画像\\maru.gif"));
+    } else {
+        playSound(QStringLiteral("\\音\\x.wav"));
+        showFeedbackPicture(QStringLiteral("\\画像\\batu.gif"));
+        highlightCountry = m_run.currentQuestion;
+        m_renderer->Highlight(highlightCountry);
+    }
+    Label2->setText(QString::number(m_run.accuracyPercent));
+    Timer1->start();
+}
+
+void RegionDrillScreen::showFeedbackPicture(const QString &relativePath)
+{
+    const QImage picture = DataFiles::readPicture(DataPath(m_context.state.DataRoot, relativePath));
+    Image2->setImage(picture);
+    Image2->setGeometry(centredOn(feedbackHome, picture.size()));
+    Image2->show();
+}
+
+void RegionDrillScreen::timerTicked()
+{
+    // Only a running pause can end.
+    if (!Timer1->isActive() || !m_run.pauseOver(m_context.clock.seconds()))
+        return;
+    Timer1->stop();
+    Image2->hide();
+    m_renderer->ClearMap();
+    if (m_run.allAsked())
+        FinishDrill();
+    else
+        chooseQuestion();
+}
+
+void RegionDrillScreen::FinishDrill()
+{
+    const DrillVerdict verdict = m_run.finish();
+    m_context.state.AccuracyRates[m_profile.regionId] = m_run.accuracyPercent;
+
+    Label1->hide();
+    Label4->hide();
+    Frame3->hide();
+
+    playSound(DrillRules::verdictSound(verdict));
+    if (verdict == DrillVerdict::Fail)
+        Label8->show();
+    else
+        showFeedbackPicture(DrillRules::medalPicture(verdict));
+}
+
+void RegionDrillScreen::restart()
+{
+    Label2->clear();
+    Image2->hide();
+    if (m_profile.restartHidesItself)
+        Command3->hide();
+    Image2->setGeometry(feedbackHome);
+    Label8->hide();
+    Label1->show();
+    Label4->show();
+    Frame3->show();
+    // A pause of the old run ends here, as its last tick would have ended it,
+    // so that it cannot replace the new run's first question.
+    if (Timer1->isActive()) {
+        Timer1->stop();
+        m_renderer->ClearMap();
+    }
+    startRun();
+}
+
+void RegionDrillScreen::leaveTo(const QString &screenName)
+{
+    if (!m_context.host.isRegistered(screenName))
+        return;
+    Timer1->stop();
+    m_context.host.transition(m_profile.screenName(), screenName);
+}
+
+void RegionDrillScreen::hideEvent(QHideEvent *event)
+{
+    // Closing the screen ends a pause with it: no tick reaches a screen that is
+    // being discarded, and a run left before its end stores nothing.
+    if (!event->spontaneous())
+        Timer1->stop();
+    ScreenWindow::hideEvent(event);
+}
+
+void RegionDrillScreen::playSound(const QString &relativePath)
+{
+    m_context.sound.play(DataPath(m_context.state.DataRoot, relativePath).filePath());
+}

@@ -1,0 +1,134 @@
+#include "ResultsScreen.h"
+
+#include "AppState.h"
+#include "Fonts.h"
+#include "PictureBox.h"
+#include "PictureButton.h"
+#include "ResultsChart.h"
+#include "ScreenContext.h"
+#include "ScreenHost.h"
+#include "WordArt.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+
+namespace {
+
+const QColor LightGreen(192, 255, 192);
+const QColor TitlePlate(255, 214, 90);
+const QColor TitleInk(0, 40, 190);
+const QColor MenuFace(170, 200, 255);
+
+qreal screenPixelRatio()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->devicePixelRatio() : 1.0;
+}
+
+} // namespace
+
+ResultsChartView::ResultsChartView(QWidget *parent)
+    : QWidget(parent), m_picture(ResultsChart::drawPicture(screenPixelRatio())), m_surface(m_picture)
+{
+    setObjectName(QStringLiteral("Picture1"));
+    setAccessibleName(QStringLiteral("正解率のグラフ"));
+}
+
+void ResultsChartView::clear()
+{
+    m_surface = m_picture;
+    update();
+}
+
+void ResultsChartView::drawBar(int regionId, int rate)
+{
+    ResultsChart::drawBar(m_surface, regionId, rate);
+    update();
+}
+
+void ResultsChartView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    // Sunken border: dark above and to the left, light below and to the right.
+    const QRect outer = rect().adjusted(0, 0, -1, -1);
+    painter.setPen(QColor(128, 128, 128));
+    painter.drawLine(outer.topLeft(), outer.topRight());
+    painter.drawLine(outer.topLeft(), outer.bottomLeft());
+    painter.setPen(QColor(255, 255, 255));
+    painter.drawLine(outer.bottomLeft(), outer.bottomRight());
+    painter.drawLine(outer.topRight(), outer.bottomRight());
+    const QRect inner = outer.adjusted(1, 1, -1, -1);
+    painter.setPen(QColor(0, 0, 0));
+    painter.drawLine(inner.topLeft(), inner.topRight());
+    painter.drawLine(inner.topLeft(), inner.bottomLeft());
+    painter.setPen(QColor(212, 208, 200));
+    painter.drawLine(inner.bottomLeft(), inner.bottomRight());
+    painter.drawLine(inner.topRight(), inner.bottomRight());
+
+    painter.drawImage(QPoint(BorderWidth, BorderWidth), m_surface);
+}
+
+ResultsScreen::ResultsScreen(ScreenContext &context)
+    : ScreenWindow(ScreenName, QSize(768, 480), LightGreen), m_context(context)
+{
+    setFont(Fonts::font(Fonts::Mincho, 9));
+
+    Image1 = new PictureBox(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(44, 6, 184, 53);
+    Image1->setAccessibleName(QStringLiteral("正解率"));
+    Image1->setDrawing([](QPainter &painter, QRect bounds) {
+        WordArt::paintWordPlate(painter, bounds, QStringLiteral("正解率"), TitlePlate, TitleInk);
+    });
+
+    Command2 = new PictureButton(QStringLiteral("正解率消去"), LightGreen, this);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->setGeometry(44, 2, 189, 59);
+    Command2->hide();
+    connect(Command2, &QAbstractButton::clicked, this, &ResultsScreen::clearResults);
+
+    Command1 = new PictureButton(QStringLiteral("メニュー"), MenuFace, this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setGeometry(615, 10, 108, 45);
+    connect(Command1, &QAbstractButton::clicked, this,
+            [this] { m_context.host.transition(ScreenName, QStringLiteral("メニュー")); });
+
+    Picture1 = new ResultsChartView(this);
+    Picture1->setGeometry(43, 67, 681, 404);
+
+    centreOnScreen();
+    drawChart();
+}
+
+void ResultsScreen::drawChart()
+{
+    clearButtonShown = 1;
+    for (int regionId = 1; regionId <= AppState::RegionCount; ++regionId)
+        Picture1->drawBar(regionId, m_context.state.AccuracyRates[regionId]);
+}
+
+void ResultsScreen::clearResults()
+{
+    Picture1->clear();
+    for (int regionId = 1; regionId <= AppState::RegionCount; ++regionId)
+        m_context.state.AccuracyRates[regionId] = 0;
+    drawChart();
+}
+
+void ResultsScreen::pointerMovedOver(QWidget *under)
+{
+    if (under == nullptr || under == Picture1) {
+        clearButtonShown = 0;
+        Command2->hide();
+    } else if (under == Image1 && clearButtonShown == 0) {
+        clearButtonShown = 1;
+        Command2->show();
+        Command2->raise();
+    }
+}
+
+void registerResultsScreen(ScreenHost &host, ScreenContext &context)
+{
+    host.registerScreen(ResultsScreen::ScreenName, [&context] { return new ResultsScreen(context); });
+}
