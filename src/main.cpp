@@ -1,29 +1,20 @@
 #include "AppState.h"
 #include "Application.h"
+#include "AtlasScreens.h"
 #include "DataPath.h"
+#include "DrillScreens.h"
 #include "Fonts.h"
 #include "MainMenuScreen.h"
+#include "OfficialPageScreen.h"
 #include "RegionSubmenuScreen.h"
+#include "ResultsScreen.h"
 #include "ScreenContext.h"
 #include "ScreenHost.h"
 #include "SystemSeams.h"
 
-#ifdef KUNISHIRABE_HAS_ATLAS
-#include "AtlasScreens.h"
-#include "OfficialPageScreen.h"
-#endif
-#ifdef KUNISHIRABE_HAS_DRILL
-#include "DrillScreens.h"
-#endif
-#ifdef KUNISHIRABE_HAS_RESULTS
-#include "ResultsScreen.h"
-#endif
-
 int main(int argc, char *argv[])
 {
-#ifdef KUNISHIRABE_HAS_ATLAS
     prepareWebEngineEnvironment();
-#endif
     MessageBoxReporter reporter;
     Application app(argc, argv, reporter);
     app.setApplicationName(QStringLiteral("kunishirabe"));
@@ -43,15 +34,9 @@ int main(int argc, char *argv[])
 
     host.registerScreen(MainMenuScreen::ScreenName, [&] { return new MainMenuScreen(context); });
     host.registerScreen(RegionSubmenuScreen::ScreenName, [&] { return new RegionSubmenuScreen(context); });
-#ifdef KUNISHIRABE_HAS_ATLAS
     registerAtlasScreens(host, context);
-#endif
-#ifdef KUNISHIRABE_HAS_DRILL
     registerDrillScreens(host, context);
-#endif
-#ifdef KUNISHIRABE_HAS_RESULTS
     registerResultsScreen(host, context);
-#endif
     QObject::connect(&host, &ScreenHost::lastScreenClosed, &app, &QCoreApplication::quit);
     QObject::connect(&host, &ScreenHost::programEndRequested, &app, &QCoreApplication::quit);
 
