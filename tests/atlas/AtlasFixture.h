@@ -6,8 +6,8 @@
 #include "RegionCatalogue.h"
 #include "ScreenContext.h"
 #include "ScreenHost.h"
-#include "Seams.h"
 #include "TempDataRoot.h"
+#include "TestSeams.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -15,26 +15,6 @@
 #include <QImage>
 
 #include <functional>
-
-// Seams the atlas never uses.
-class SilentSound : public SoundPlayer
-{
-public:
-    void play(const QString &) override {}
-};
-
-class StillClock : public MonotonicClock
-{
-public:
-    double seconds() const override { return 0; }
-};
-
-class FixedRandom : public RandomSource
-{
-public:
-    void reseed() override {}
-    double next() override { return 0.5; }
-};
 
 inline QByteArray crlfText(const QStringList &lines)
 {
@@ -63,9 +43,9 @@ struct AtlasFixture {
     TempDataRoot data;
     AppState state;
     ScreenHost host;
-    SilentSound sound;
-    StillClock clock;
-    FixedRandom random;
+    RecordingSoundPlayer sound;
+    FakeClock clock;
+    ScriptedRandom random;
     ScreenContext context{state, host, sound, clock, random};
 
     AtlasFixture()

@@ -1,4 +1,4 @@
-#include "DrillDoubles.h"
+#include "TestSeams.h"
 #include "DrillRun.h"
 
 #include <QTest>

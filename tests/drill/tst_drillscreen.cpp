@@ -1,7 +1,7 @@
 #include "AppState.h"
 #include "CaptionFrame.h"
 #include "Cp932.h"
-#include "DrillDoubles.h"
+#include "TestSeams.h"
 #include "DrillProfile.h"
 #include "DrillScreens.h"
 #include "HighlightRenderer.h"

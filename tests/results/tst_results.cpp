@@ -5,7 +5,7 @@
 #include "ResultsScreen.h"
 #include "ScreenContext.h"
 #include "ScreenHost.h"
-#include "Seams.h"
+#include "TestSeams.h"
 
 #include <QApplication>
 #include <QTest>
@@ -14,25 +14,6 @@
 #include <memory>
 
 namespace {
-
-class SilentPlayer : public SoundPlayer
-{
-public:
-    void play(const QString &) override {}
-};
-
-class StillClock : public MonotonicClock
-{
-public:
-    double seconds() const override { return 0.0; }
-};
-
-class ZeroRandom : public RandomSource
-{
-public:
-    void reseed() override {}
-    double next() override { return 0.0; }
-};
 
 using Rates = std::array<int, 8>;
 
@@ -69,9 +50,9 @@ private:
 
     std::unique_ptr<AppState> m_state;
     std::unique_ptr<ScreenHost> m_host;
-    SilentPlayer m_sound;
-    StillClock m_clock;
-    ZeroRandom m_random;
+    RecordingSoundPlayer m_sound;
+    FakeClock m_clock;
+    ScriptedRandom m_random;
     std::unique_ptr<ScreenContext> m_context;
 };
 

@@ -7,6 +7,7 @@
 #include "PictureButton.h"
 #include "RecordingReporter.h"
 #include "RegionCatalogue.h"
+#include "TestSeams.h"
 #include "RegionSubmenuScreen.h"
 #include "ScreenContext.h"
 #include "ScreenHost.h"
@@ -24,24 +25,8 @@ namespace {
 
 RecordingReporter *g_reporter = nullptr;
 
-class NullSound : public SoundPlayer
-{
-public:
-    void play(const QString &) override {}
-};
 
-class FixedClock : public MonotonicClock
-{
-public:
-    double seconds() const override { return 0; }
-};
 
-class FixedRandom : public RandomSource
-{
-public:
-    void reseed() override {}
-    double next() override { return 0; }
-};
 
 // A stand-in for a screen of another subsystem: records that it was loaded.
 class StubScreen : public QWidget
@@ -90,9 +75,9 @@ private:
     std::unique_ptr<TempDataRoot> m_data;
     std::unique_ptr<AppState> m_state;
     std::unique_ptr<ScreenHost> m_host;
-    NullSound m_sound;
-    FixedClock m_clock;
-    FixedRandom m_random;
+    RecordingSoundPlayer m_sound;
+    FakeClock m_clock;
+    ScriptedRandom m_random;
     std::unique_ptr<ScreenContext> m_context;
 };
 

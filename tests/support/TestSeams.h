@@ -1,5 +1,8 @@
 #pragma once
 
+// Seams for tests: a clock moved by hand, a scripted random source and a
+// sound player that only records.
+
 #include "Seams.h"
 
 #include <QList>
