@@ -3,6 +3,7 @@
 // text line fits its list box on the atlas screen.
 
 #include "AppState.h"
+#include "AtlasProfile.h"
 #include "CountryData.h"
 #include "Fonts.h"
 #include "RegionCatalogue.h"
@@ -26,18 +27,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString SourceDir = QStringLiteral(KUNISHIRABE_SOURCE_DIR);
-
-struct ListBoxSize {
-    QSize overview;  // List1 of the atlas
-    QSize origin;    // List2 of the atlas
-};
-
-// The list boxes of each region's atlas, by RegionId.
-const ListBoxSize ListBoxes[] = {
-    {{243, 199}, {250, 124}}, {{243, 199}, {250, 124}}, {{243, 199}, {250, 124}},
-    {{279, 199}, {250, 154}}, {{276, 199}, {250, 139}}, {{266, 199}, {250, 139}},
-    {{243, 199}, {250, 139}}, {{255, 199}, {250, 139}},
-};
 
 const char *const Slugs[] = {"asia", "west-asia", "oceania", "africa",
                              "europe", "nis", "north-america", "south-america"};
@@ -72,6 +61,16 @@ bool crlfOnly(const QByteArray &bytes)
             return false;
     }
     return bytes.isEmpty() || bytes.endsWith("\r\n");
+}
+
+// A record file of one record per line: strict code page 932, CR LF, N lines.
+void verifyRecordFile(const DataPath &path, int records)
+{
+    const QByteArray bytes = readAll(path.filePath());
+    QString text;
+    QVERIFY2(strictCp932(bytes, &text), qPrintable(path.displayName()));
+    QVERIFY2(crlfOnly(bytes), qPrintable(path.displayName()));
+    QCOMPARE(text.count(u"\r\n"_s), records);
 }
 
 QJsonArray entriesOf(int regionId)
@@ -143,12 +142,9 @@ void DataFilesTest::countryListMatchesTheEntries()
 {
     QFETCH(int, regionId);
     const RegionInfo &region = RegionCatalogue::region(regionId);
-    const DataPath path = CountryListPath(m_state, region);
-    const QByteArray bytes = readAll(path.filePath());
-    QString text;
-    QVERIFY2(strictCp932(bytes, &text), qPrintable(path.displayName()));
-    QVERIFY2(crlfOnly(bytes), qPrintable(path.displayName()));
-    QCOMPARE(text.count(u"\r\n"_s), int(region.countryCount));
+    verifyRecordFile(CountryListPath(m_state, region), region.countryCount);
+    if (QTest::currentTestFailed())
+        return;
 
     AppState state;
     state.DataRoot = m_state.DataRoot;
@@ -174,12 +170,9 @@ void DataFilesTest::pageTableHasHttpsAddresses()
 {
     QFETCH(int, regionId);
     const RegionInfo &region = RegionCatalogue::region(regionId);
-    const DataPath path = PageTablePath(m_state, region);
-    const QByteArray bytes = readAll(path.filePath());
-    QString text;
-    QVERIFY2(strictCp932(bytes, &text), qPrintable(path.displayName()));
-    QVERIFY2(crlfOnly(bytes), qPrintable(path.displayName()));
-    QCOMPARE(text.count(u"\r\n"_s), int(region.countryCount));
+    verifyRecordFile(PageTablePath(m_state, region), region.countryCount);
+    if (QTest::currentTestFailed())
+        return;
 
     AppState state;
     state.DataRoot = m_state.DataRoot;
@@ -196,15 +189,15 @@ void DataFilesTest::textsAreStrictCp932AndFitTheirBoxes()
 {
     QFETCH(int, regionId);
     const RegionInfo &region = RegionCatalogue::region(regionId);
-    const ListBoxSize &boxes = ListBoxes[regionId - 1];
+    const AtlasProfile &atlas = AtlasProfiles::forRegion(regionId);
     const struct {
         CountryFileKind kind;
         QSize box;
         int minLines;
         int maxLines;
     } texts[] = {
-        {CountryFileKind::Overview, boxes.overview, 8, 14},
-        {CountryFileKind::FlagOrigin, boxes.origin, 3, 8},
+        {CountryFileKind::Overview, atlas.overviewList, 8, 14},
+        {CountryFileKind::FlagOrigin, atlas.originList, 3, 8},
     };
     for (int n = 1; n <= region.countryCount; ++n) {
         for (const auto &kind : texts) {
