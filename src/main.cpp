@@ -6,6 +6,7 @@
 #include "Fonts.h"
 #include "MainMenuScreen.h"
 #include "OfficialPageScreen.h"
+#include "QuietLibraries.h"
 #include "RegionSubmenuScreen.h"
 #include "ResultsScreen.h"
 #include "ScreenContext.h"
@@ -14,11 +15,11 @@
 
 int main(int argc, char *argv[])
 {
+    keepLibrariesFromWriting();
     prepareWebEngineEnvironment();
     MessageBoxReporter reporter;
     Application app(argc, argv, reporter);
     app.setApplicationName(QStringLiteral("kunishirabe"));
-    app.setApplicationDisplayName(QStringLiteral("世界の国しらべ"));
     app.setDesktopFileName(QStringLiteral("io.github.kunishirabe.Kunishirabe"));
     app.setQuitOnLastWindowClosed(false);
     Fonts::installSubstitutions();
