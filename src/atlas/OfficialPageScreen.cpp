@@ -55,6 +55,7 @@ OfficialPageScreen::OfficialPageScreen(ScreenContext &context)
     Q_ASSERT(m_profile->isOffTheRecord());
     WebBrowser1 = new QWebEngineView(this);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+    WebBrowser1->setAccessibleName(QStringLiteral("公式ページ"));
     WebBrowser1->setPage(new QWebEnginePage(m_profile, WebBrowser1));
     WebBrowser1->setGeometry(0, 38, 655, 442);
 

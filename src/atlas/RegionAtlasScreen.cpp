@@ -24,6 +24,8 @@
 #include <QListWidget>
 #include <QPainter>
 
+#include <array>
+
 namespace {
 
 const QColor LightGreen(192, 255, 192);
@@ -57,7 +59,8 @@ QListWidget *lineList(const QString &name, QSize size, QColor ink, QColor paper,
     list->setGeometry(QRect(AtlasLayout::ListInFrame, size));
     list->setFont(Fonts::font(Fonts::PMincho, 11.25));
     list->setSelectionMode(QAbstractItemView::NoSelection);
-    list->setFocusPolicy(Qt::NoFocus);
+    // Reached by Tab only, so that a long text can be scrolled from the keyboard.
+    list->setFocusPolicy(Qt::TabFocus);
     list->setFrameShape(QFrame::Box);
     list->setFrameShadow(QFrame::Plain);
     list->setLineWidth(1);
@@ -128,7 +131,11 @@ void RegionAtlasScreen::buildControls()
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setGeometry(AtlasLayout::Selector);
     Combo1->setFont(Fonts::font(Fonts::PMincho, 12));
-    Combo1->setAccessibleName(Label1->text());
+    // Assistive technology on Linux names a combo box by its current row and
+    // takes its label from the buddy relation; the name stands in while no
+    // row is chosen.
+    Combo1->setAccessibleName(QStringLiteral("国名の選択"));
+    Label1->setBuddy(Combo1);
     connect(Combo1, &QComboBox::activated, this, &RegionAtlasScreen::chooseFromList);
 
     Command1 = new PictureButton(QStringLiteral("国ドリル"), LightGreen, this);
@@ -145,14 +152,17 @@ void RegionAtlasScreen::buildControls()
     Image2 = new PictureBox(Frame1);
     Image2->setObjectName(QStringLiteral("Image2"));
     Image2->setGeometry(AtlasLayout::FlagInFrame);
+    Image2->setAccessibleName(NationalFlag);
     Image2->hide();
 
     Frame2 = frame(QStringLiteral("Frame2"), QStringLiteral("概要"), m_profile.overviewFrame, this);
     List1 = lineList(QStringLiteral("List1"), m_profile.overviewList, Qt::white, Blue, Frame2);
+    List1->setAccessibleName(QStringLiteral("概要"));
     List1->hide();
 
     Picture1 = new RegionMapView(this);
     Picture1->setGeometry(m_profile.map);
+    Picture1->setAccessibleName(m_profile.region().regionName() + QStringLiteral("の地図"));
     const QImage map(QString::fromLatin1(m_profile.mapResource));
     if (map.isNull())
         throw DataError(QString(), QStringLiteral("地図 %1 がありません。")
@@ -171,6 +181,7 @@ void RegionAtlasScreen::buildControls()
     Frame3 = frame(QStringLiteral("Frame3"), NationalOrigin, m_profile.originFrame, this);
     Frame3->setAutoFillBackground(true);
     List2 = lineList(QStringLiteral("List2"), m_profile.originList, Qt::yellow, DarkGreen, Frame3);
+    List2->setAccessibleName(NationalOrigin);
     Frame3->hide();
 
     // The link buttons lie over the title picture.
@@ -185,6 +196,19 @@ void RegionAtlasScreen::buildControls()
         Command4->setGeometry(AtlasLayout::LinkButton);
         Command4->hide();
         connect(Command4, &QAbstractButton::clicked, this, &RegionAtlasScreen::openOfficialPage);
+    }
+
+    // Tab order in reading order: the link buttons (when shown), the entry
+    // selector, 国ドリル, メニュー, then the flag story and the overview.
+    QWidget *previous = Command3;
+    if (Command4) {
+        setTabOrder(previous, Command4);
+        previous = Command4;
+    }
+    const std::array<QWidget *, 5> rest{Combo1, Command1, Command2, List2, List1};
+    for (QWidget *next : rest) {
+        setTabOrder(previous, next);
+        previous = next;
     }
 }
 
@@ -252,6 +276,8 @@ void RegionAtlasScreen::showFlag()
     Image2->hide();
     const QImage picture = DataFiles::readPicture(path);
     Image2->setImage(picture);
+    Image2->setAccessibleName(m_context.state.CountryNames[country] + QStringLiteral("の")
+                              + Frame1->title());
     Image2->setGeometry(centredOn(m_flagBox, picture.size()));
     Image2->show();
 }

@@ -49,6 +49,27 @@ QString verdictSound(DrillVerdict verdict)
                                          : QStringLiteral("\\音\\gokaku.wav");
 }
 
+QString medalName(DrillVerdict verdict)
+{
+    switch (verdict) {
+    case DrillVerdict::Gold:
+        return QStringLiteral("金メダル");
+    case DrillVerdict::Silver:
+        return QStringLiteral("銀メダル");
+    case DrillVerdict::Copper:
+        return QStringLiteral("銅メダル");
+    case DrillVerdict::Fail:
+        break;
+    }
+    return {};
+}
+
+QString verdictText(DrillVerdict verdict)
+{
+    return verdict == DrillVerdict::Fail ? QStringLiteral("不合格")
+                                         : medalName(verdict) + QStringLiteral(" 合格");
+}
+
 qint16 drawnCountry(double r, int questionCount)
 {
     // A source that strays outside [0, 1) still names a country of the run.

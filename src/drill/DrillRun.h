@@ -20,6 +20,10 @@ DrillVerdict verdictFor(int accuracyPercent);
 QString medalPicture(DrillVerdict verdict);
 // "\音\gokaku.wav" for a pass, "\音\dame.wav" for a fail.
 QString verdictSound(DrillVerdict verdict);
+// What the medal picture shows, in words ("金メダル"...), empty for a fail.
+QString medalName(DrillVerdict verdict);
+// The verdict in words for assistive technology: "金メダル 合格" ... "不合格".
+QString verdictText(DrillVerdict verdict);
 // A country drawn from r in [0, 1): floor(r * count) + 1.
 qint16 drawnCountry(double r, int questionCount);
 // The answer time: the clock's seconds rounded to a whole second, halves to even.

@@ -41,6 +41,10 @@ const QColor RestartFace(255, 190, 120);
 const QColor AtlasFace(255, 255, 160);
 const QColor MenuFace(170, 200, 255);
 
+// The verdict after an answer, as text beside the circle and the cross.
+const QString CorrectText = QStringLiteral("正解");
+const QString WrongText = QStringLiteral("不正解");
+
 QLabel *makeLabel(QWidget *parent, const QString &text, const QRect &geometry, const QFont &font,
                   QColor ink, QColor ground, Qt::Alignment alignment = Qt::AlignCenter)
 {
@@ -135,6 +139,7 @@ void RegionDrillScreen::buildControls()
     Image2 = new PictureBox(Frame1);
     Image2->setObjectName(QStringLiteral("Image2"));
     Image2->setGeometry(4, 9, 158, 127);
+    Image2->setAccessibleName(Frame1->caption());
     Image2->hide();
     Label8 = makeLabel(Frame1, QStringLiteral("不合格"), QRect(7, 42, 152, 53),
                        Fonts::font(Fonts::Mincho, 36, true), White, Magenta);
@@ -163,16 +168,25 @@ void RegionDrillScreen::buildControls()
                                        .arg(m_profile.screenName())
                                        .arg(m_profile.questionCount));
     Picture1->setMarkers(markers.drillMarkers);
+    Picture1->setAccessibleName(m_profile.region().regionName() + QStringLiteral("の地図"));
+    // Markers are named by number only: the drill never names a country's marker.
+    for (int k = 0; k < Picture1->markerCount(); ++k)
+        Picture1->marker(k)->setAccessibleName(QStringLiteral("マーカー %1").arg(k + 1));
     connect(Picture1, &RegionMapView::markerPressed, this, [this](int index, Qt::MouseButton button) {
         if (button == Qt::LeftButton)
             judgeAnswer(index);
     });
+    // Enter or Space on the focused marker answers as a click on it does.
+    Picture1->setKeyboardNavigation(true);
+    connect(Picture1, &RegionMapView::markerActivated, this, &RegionDrillScreen::judgeAnswer);
     // The drill's frame is the judgement box: the renderer never sets its caption.
     m_renderer = std::make_unique<HighlightRenderer>(highlightTable(m_profile.regionId), *Picture1);
 
-    // Tab order: restart, atlas, menu.
+    // Tab order: restart, atlas, menu, then the map's focused marker; the
+    // screen opens with the focus on the map, ready for the arrow keys.
     setTabOrder(Command3, Command1);
     setTabOrder(Command1, Command2);
+    Picture1->focusMarker(0, Qt::OtherFocusReason);
 }
 
 void RegionDrillScreen::startRun()
@@ -201,6 +215,7 @@ void RegionDrillScreen::showQuestion()
     Label1->setText(m_context.state.CountryNames[m_run.currentQuestion]);
     Label1->adjustSize();
     Label6->setText(QString::number(m_run.remainingCount()));
+    Frame1->setAccessibleDescription(QString());
 }
 
 void RegionDrillScreen::pointerMovedOver(QWidget *under)
@@ -251,21 +266,23 @@ void RegionDrillScreen::judgeAnswer(int markerIndex)
         return;
     if (answer == DrillRun::Answer::Correct) {
         playSound(QStringLiteral("\\音\\o.wav"));
-        showFeedbackPicture(QStringLiteral("\\画像\\maru.gif"));
+        showFeedbackPicture(QStringLiteral("\\画像\\maru.gif"), CorrectText);
     } else {
         playSound(QStringLiteral("\\音\\x.wav"));
-        showFeedbackPicture(QStringLiteral("\\画像\\batu.gif"));
+        showFeedbackPicture(QStringLiteral("\\画像\\batu.gif"), WrongText);
         highlightCountry = m_run.currentQuestion;
         m_renderer->Highlight(highlightCountry);
     }
+    Frame1->setAccessibleDescription(answer == DrillRun::Answer::Correct ? CorrectText : WrongText);
     Label2->setText(QString::number(m_run.accuracyPercent));
     Timer1->start();
 }
 
-void RegionDrillScreen::showFeedbackPicture(const QString &relativePath)
+void RegionDrillScreen::showFeedbackPicture(const QString &relativePath, const QString &shows)
 {
     const QImage picture = DataFiles::readPicture(DataPath(m_context.state.DataRoot, relativePath));
     Image2->setImage(picture);
+    Image2->setAccessibleName(shows);
     Image2->setGeometry(centredOn(feedbackHome, picture.size()));
     Image2->show();
 }
@@ -297,12 +314,14 @@ void RegionDrillScreen::FinishDrill()
     if (verdict == DrillVerdict::Fail)
         Label8->show();
     else
-        showFeedbackPicture(DrillRules::medalPicture(verdict));
+        showFeedbackPicture(DrillRules::medalPicture(verdict), DrillRules::medalName(verdict));
+    Frame1->setAccessibleDescription(DrillRules::verdictText(verdict));
 }
 
 void RegionDrillScreen::restart()
 {
-    Label2->clear();
+    // setText, unlike clear(), tells assistive technology that the label changed.
+    Label2->setText(QString());
     Image2->hide();
     if (m_profile.restartHidesItself)
         Command3->hide();

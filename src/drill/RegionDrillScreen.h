@@ -66,7 +66,8 @@ private:
     void hoverOut();
     void revealRestart();
     void judgeAnswer(int markerIndex);
-    void showFeedbackPicture(const QString &relativePath);
+    // Shows a picture in the judgement box; `shows` names it in words.
+    void showFeedbackPicture(const QString &relativePath, const QString &shows);
     void restart();
     void leaveTo(const QString &screenName);
     void FinishDrill();

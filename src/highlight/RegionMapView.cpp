@@ -1,7 +1,12 @@
 #include "RegionMapView.h"
 
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+
+#include <cstdlib>
 
 MapMarker::MapMarker(int index, const MarkerRect &rect, QWidget *parent)
     : QWidget(parent), m_index(index), m_rect(rect)
@@ -53,6 +58,18 @@ void MapMarker::leaveEvent(QEvent *event)
     emit left();
 }
 
+void MapMarker::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    emit focusGained(event->reason());
+}
+
+void MapMarker::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    emit focusLost();
+}
+
 RegionMapView::RegionMapView(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Picture1"));
@@ -88,9 +105,15 @@ void RegionMapView::setMarkers(std::span<const MarkerRect> rects)
                 [this, index](Qt::MouseButton button) { emit markerPressed(index, button); });
         connect(marker, &MapMarker::entered, this, [this, index] { emit markerEntered(index); });
         connect(marker, &MapMarker::left, this, [this, index] { emit markerLeft(index); });
+        connect(marker, &MapMarker::focusGained, this,
+                [this, index](Qt::FocusReason reason) { markerFocusGained(index, reason); });
+        connect(marker, &MapMarker::focusLost, this, &RegionMapView::updateRing);
+        marker->setFocusPolicy(Qt::NoFocus);
         marker->show();
         m_markers.append(marker);
     }
+    m_current = 0;
+    setKeyboardNavigation(m_keyboardNavigation);
 }
 
 MapMarker *RegionMapView::marker(int index) const
@@ -107,8 +130,146 @@ int RegionMapView::markerIndexOf(const QWidget *widget) const
     return -1;
 }
 
+void RegionMapView::setKeyboardNavigation(bool on)
+{
+    m_keyboardNavigation = on;
+    for (MapMarker *marker : std::as_const(m_markers))
+        marker->setFocusPolicy(on && marker->index() == m_current ? Qt::TabFocus : Qt::NoFocus);
+    updateRing();
+}
+
+void RegionMapView::focusMarker(int index, Qt::FocusReason reason)
+{
+    MapMarker *target = marker(index);
+    if (!m_keyboardNavigation || !target)
+        return;
+    MapMarker *previous = marker(m_current);
+    m_current = index;
+    target->setFocusPolicy(Qt::TabFocus);
+    target->setFocus(reason);
+    if (previous && previous != target)
+        previous->setFocusPolicy(Qt::NoFocus);
+    updateRing();
+}
+
+void RegionMapView::markerFocusGained(int index, Qt::FocusReason reason)
+{
+    m_current = index;
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason
+        || reason == Qt::ShortcutFocusReason)
+        m_keyboardUsed = true;
+    updateRing();
+}
+
+int RegionMapView::nearestMarker(int from, int arrowKey) const
+{
+    const MapMarker *origin = marker(from);
+    if (!origin)
+        return -1;
+    // Centres in half pixels, so that they stay whole numbers.
+    const auto centre = [](const MapMarker *marker) {
+        const QRect r = marker->markerRect().rect();
+        return QPoint(2 * r.left() + r.width(), 2 * r.top() + r.height());
+    };
+    const QPoint start = centre(origin);
+    int best = -1;
+    int bestScore = 0;
+    int bestAlong = 0;
+    for (const MapMarker *candidate : m_markers) {
+        if (candidate == origin)
+            continue;
+        const QPoint d = centre(candidate) - start;
+        int along = 0;
+        int across = 0;
+        switch (arrowKey) {
+        case Qt::Key_Right: along = d.x(); across = d.y(); break;
+        case Qt::Key_Left: along = -d.x(); across = d.y(); break;
+        case Qt::Key_Down: along = d.y(); across = d.x(); break;
+        case Qt::Key_Up: along = -d.y(); across = d.x(); break;
+        default: return -1;
+        }
+        if (along <= 0)
+            continue;
+        // Straight ahead counts more than off to the side.
+        const int score = along + 2 * std::abs(across);
+        if (best < 0 || score < bestScore || (score == bestScore && along < bestAlong)) {
+            best = candidate->index();
+            bestScore = score;
+            bestAlong = along;
+        }
+    }
+    return best;
+}
+
+QRect RegionMapView::focusRing() const
+{
+    const MapMarker *focused = marker(m_current);
+    if (!m_keyboardNavigation || !m_keyboardUsed || !focused || !focused->hasFocus())
+        return {};
+    constexpr int Margin = RingGap + RingWidth;
+    return focused->geometry().adjusted(-Margin, -Margin, Margin, Margin);
+}
+
+void RegionMapView::updateRing()
+{
+    const QRect ring = focusRing();
+    if (ring == m_ringShown)
+        return;
+    update(m_ringShown);
+    update(ring);
+    m_ringShown = ring;
+}
+
+void RegionMapView::keyPressEvent(QKeyEvent *event)
+{
+    // Keys reach the map from its focused marker, which does not take them.
+    const int index = markerIndexOf(QApplication::focusWidget());
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (!m_keyboardNavigation || index < 0 || !plain) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down: {
+        m_keyboardUsed = true;
+        const int next = nearestMarker(index, event->key());
+        if (next >= 0)
+            focusMarker(next, Qt::OtherFocusReason);
+        else
+            updateRing();
+        event->accept();
+        return;
+    }
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        m_keyboardUsed = true;
+        updateRing();
+        if (!event->isAutoRepeat())
+            emit markerActivated(index);
+        event->accept();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
 void RegionMapView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    // Map pixels are scaled up as blocks: no smoothing may grey the borders.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawImage(QPoint(0, 0), m_surface);
+
+    const QRect ring = focusRing();
+    if (ring.isEmpty())
+        return;
+    const QColor colour = QColor::fromRgb(RingColour);
+    painter.fillRect(QRect(ring.left(), ring.top(), ring.width(), RingWidth), colour);
+    painter.fillRect(QRect(ring.left(), ring.bottom() - RingWidth + 1, ring.width(), RingWidth), colour);
+    painter.fillRect(QRect(ring.left(), ring.top(), RingWidth, ring.height()), colour);
+    painter.fillRect(QRect(ring.right() - RingWidth + 1, ring.top(), RingWidth, ring.height()), colour);
 }

@@ -26,12 +26,16 @@ signals:
     void pressed(Qt::MouseButton button);
     void entered();
     void left();
+    void focusGained(Qt::FocusReason reason);
+    void focusLost();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     int m_index;
@@ -39,12 +43,23 @@ private:
 };
 
 // The region map, Picture1: keeps the map as loaded and a working copy that
-// fills and rings modify, and shows the working copy at its natural size.
+// fills and rings modify, and shows the working copy at its natural size
+// (scaled without smoothing on high-density screens, so borders stay black).
 // The markers are its children, placed in map pixels.
+//
+// With keyboard navigation on, one marker at a time is in the tab chain;
+// the arrow keys move the focus to the nearest marker in their direction
+// and Enter or Space activates the focused marker. A ring around the focused
+// marker shows where the focus is once the keyboard has been used; it is
+// drawn over the map as shown, never into the working copy.
 class RegionMapView : public QWidget
 {
     Q_OBJECT
 public:
+    static constexpr int RingWidth = 2;
+    static constexpr int RingGap = 1;  // between the marker and the ring
+    static constexpr QRgb RingColour = 0xff0000a0;
+
     explicit RegionMapView(QWidget *parent = nullptr);
 
     // Replaces the map; the working copy starts pristine.
@@ -64,16 +79,38 @@ public:
     // k of a marker widget, or -1 for any other widget.
     int markerIndexOf(const QWidget *widget) const;
 
+    void setKeyboardNavigation(bool on);
+    bool keyboardNavigation() const { return m_keyboardNavigation; }
+    // The marker that is in the tab chain (it has, or last had, the focus).
+    int currentMarker() const { return m_current; }
+    // Moves the focus to marker k; it becomes the one in the tab chain.
+    void focusMarker(int index, Qt::FocusReason reason);
+    // The marker nearest to marker `from` in the direction of an arrow key
+    // (Qt::Key_Left, Key_Right, Key_Up, Key_Down), or -1 if none lies that way.
+    int nearestMarker(int from, int arrowKey) const;
+    // The focus ring in map pixels; empty while none is shown.
+    QRect focusRing() const;
+
 signals:
     void markerPressed(int index, Qt::MouseButton button);
     void markerEntered(int index);
     void markerLeft(int index);
+    // Enter or Space on the focused marker.
+    void markerActivated(int index);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void markerFocusGained(int index, Qt::FocusReason reason);
+    void updateRing();
+
     QImage m_pristine;
     QImage m_surface;
     QList<MapMarker *> m_markers;
+    bool m_keyboardNavigation = false;
+    int m_current = 0;
+    bool m_keyboardUsed = false;  // the ring shows only after keyboard use
+    QRect m_ringShown;
 };

@@ -4,6 +4,7 @@
 #include "Fonts.h"
 #include "PictureBox.h"
 #include "PictureButton.h"
+#include "RegionCatalogue.h"
 #include "ResultsChart.h"
 #include "ScreenContext.h"
 #include "ScreenHost.h"
@@ -104,8 +105,15 @@ ResultsScreen::ResultsScreen(ScreenContext &context)
 void ResultsScreen::drawChart()
 {
     clearButtonShown = 1;
-    for (int regionId = 1; regionId <= AppState::RegionCount; ++regionId)
-        Picture1->drawBar(regionId, m_context.state.AccuracyRates[regionId]);
+    QStringList rates;
+    for (int regionId = 1; regionId <= AppState::RegionCount; ++regionId) {
+        const int rate = m_context.state.AccuracyRates[regionId];
+        Picture1->drawBar(regionId, rate);
+        rates << RegionCatalogue::region(regionId).regionName() + QLatin1Char(' ')
+                     + QString::number(rate) + QStringLiteral("％");
+    }
+    // The bars in words, for assistive technology.
+    Picture1->setAccessibleDescription(rates.join(QStringLiteral("、")));
 }
 
 void ResultsScreen::clearResults()

@@ -86,13 +86,17 @@ MainMenuScreen::MainMenuScreen(ScreenContext &context)
         connect(Command1[index], &QAbstractButton::clicked, this, [this, index] { openRegion(int(index)); });
     }
 
-    // Tab order follows the layout: regions row by row, then exit.
-    QWidget *previous = Command1[0];
-    for (std::size_t i = 1; i < Command1.size(); ++i) {
-        setTabOrder(previous, Command1[i]);
-        previous = Command1[i];
+    // Tab order in reading order: the flag text and the results button (while
+    // shown), 終 (above the region rows), the regions row by row. The menu opens
+    // with the focus on the first region.
+    setTabOrder(List1, Command3);
+    setTabOrder(Command3, Command2);
+    QWidget *previous = Command2;
+    for (PictureButton *region : Command1) {
+        setTabOrder(previous, region);
+        previous = region;
     }
-    setTabOrder(previous, Command2);
+    Command1[0]->setFocus(Qt::OtherFocusReason);
 
     // Load step: nothing is revealed until the pointer has crossed the background.
     listShown = 1;

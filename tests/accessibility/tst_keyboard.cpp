@@ -1,0 +1,639 @@
+// The program from the keyboard: tab order in reading order on every screen,
+// Enter and Space on every button, and the drill answered with the arrow
+// keys and Enter exactly as with the mouse.
+
+#include "CaptionFrame.h"
+#include "Fonts.h"
+#include "MarkerLayout.h"
+#include "PictureBox.h"
+#include "PictureButton.h"
+#include "RegionAtlasScreen.h"
+#include "RegionDrillScreen.h"
+#include "RegionMapView.h"
+#include "ScreenTour.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QQueue>
+#include <QSignalSpy>
+#include <QTimer>
+
+#include <memory>
+
+Q_DECLARE_METATYPE(Qt::Key)
+
+namespace {
+
+// How the hidden controls of a screen are brought out with the pointer.
+enum class Reveal { Nothing, MenuListAndResults, AtlasChoiceAndPopups, AtlasOtherMinistry, Restart, ClearButton };
+
+const QStringList RegionWords{QStringLiteral("アジア"), QStringLiteral("西アジア"),
+                              QStringLiteral("オセアニア"), QStringLiteral("アフリカ"),
+                              QStringLiteral("ヨーロッパ"), QStringLiteral("ＮＩＳ諸国"),
+                              QStringLiteral("北アメリカ"), QStringLiteral("南アメリカ")};
+
+QRect inWindow(const QWidget *widget)
+{
+    return QRect(widget->mapTo(widget->window(), QPoint(0, 0)), widget->size());
+}
+
+// Reading order: a control wholly above another comes first; of two side by
+// side (their heights overlap), the one further left.
+bool readsBefore(const QRect &a, const QRect &b)
+{
+    if (a.bottom() < b.top())
+        return true;
+    const bool sideBySide = a.top() <= b.bottom() && b.top() <= a.bottom();
+    return sideBySide && a.left() < b.left();
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Reveal)
+
+class KeyboardTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void tabOrderFollowsReadingOrder_data();
+    void tabOrderFollowsReadingOrder();
+    void viewerTabsIntoThePage();
+    void buttonsActivateWithEnterAndSpace_data();
+    void buttonsActivateWithEnterAndSpace();
+
+    void nearestMarkerFollowsTheArrow_data();
+    void nearestMarkerFollowsTheArrow();
+    void arrowsReachEveryMarker_data();
+    void arrowsReachEveryMarker();
+    void keyboardAnswerIsJudgedLikeAClick_data();
+    void keyboardAnswerIsJudgedLikeAClick();
+    void keysIgnoredDuringPauseAndAfterTheEnd();
+    void focusRingShowsOnlyAfterKeyboardUse();
+    void focusPaintsNothingAndLeavesHoverAlone();
+
+private:
+    QWidget *openAndReveal(const QString &screenName, int region, Reveal reveal);
+    // The names of the controls that Tab (or Shift+Tab) visits, once round.
+    QStringList tabCycle(QWidget *screen, bool backwards, QList<QRect> *places = nullptr);
+    QWidget *focused() const { return QApplication::focusWidget(); }
+    // Arrow keys that lead from marker `from` to marker `to`, planned over
+    // the map's own moves.
+    QList<Qt::Key> arrowPath(const RegionMapView *map, int from, int to) const;
+
+    std::unique_ptr<ScreenTour> m_tour;
+};
+
+void KeyboardTest::initTestCase()
+{
+    Fonts::installSubstitutions();
+}
+
+void KeyboardTest::init()
+{
+    m_tour = std::make_unique<ScreenTour>();
+}
+
+void KeyboardTest::cleanup()
+{
+    m_tour.reset();
+}
+
+QWidget *KeyboardTest::openAndReveal(const QString &screenName, int region, Reveal reveal)
+{
+    QWidget *screen = m_tour->open(screenName, region);
+    if (!screen)
+        return nullptr;
+    switch (reveal) {
+    case Reveal::Nothing:
+        break;
+    case Reveal::MenuListAndResults: {
+        auto *menu = qobject_cast<MainMenuScreen *>(screen);
+        QTest::mouseClick(menu->flagPicture(0), Qt::LeftButton);
+        // The part of the dove that the flag text does not cover.
+        QTest::mouseMove(menu->dovePicture(), QPoint(menu->dovePicture()->width() - 20, 40));
+        break;
+    }
+    case Reveal::AtlasChoiceAndPopups:
+    case Reveal::AtlasOtherMinistry: {
+        auto *atlas = qobject_cast<RegionAtlasScreen *>(screen);
+        const int entry = reveal == Reveal::AtlasOtherMinistry ? atlas->profile().otherMinistryEntry : 1;
+        QTest::mouseClick(atlas->map()->marker(entry - 1), Qt::LeftButton, {}, QPoint(1, 1));
+        QTest::mouseMove(atlas->flag());
+        QTest::mouseMove(atlas->titlePicture());
+        // The page is never fetched.
+        m_tour->state.PageTable[entry][2] = QStringLiteral("http://127.0.0.1:9/");
+        break;
+    }
+    case Reveal::Restart:
+        QTest::mouseMove(qobject_cast<RegionDrillScreen *>(screen)->titlePlate());
+        break;
+    case Reveal::ClearButton:
+        QTest::mouseMove(qobject_cast<ResultsScreen *>(screen)->titlePicture());
+        break;
+    }
+    return screen;
+}
+
+QStringList KeyboardTest::tabCycle(QWidget *screen, bool backwards, QList<QRect> *places)
+{
+    // A control is known by the name given to it; a combo box tells its
+    // current row as its name on Linux, where its label names it.
+    const auto nameOf = [](QWidget *control) {
+        return control->accessibleName().isEmpty() ? accessibleText(control, QAccessible::Name)
+                                                   : control->accessibleName();
+    };
+    QStringList names;
+    QWidget *start = focused();
+    if (!start || start->window() != screen)
+        return {QStringLiteral("no focus in the screen")};
+    QWidget *current = start;
+    do {
+        names << nameOf(current);
+        if (places)
+            *places << inWindow(current);
+        QTest::keyClick(current, Qt::Key_Tab, backwards ? Qt::ShiftModifier : Qt::NoModifier);
+        current = focused();
+    } while (current && current != start && names.size() < 100);
+    return names;
+}
+
+QList<Qt::Key> KeyboardTest::arrowPath(const RegionMapView *map, int from, int to) const
+{
+    const QList<Qt::Key> arrows{Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down};
+    QList<int> cameFrom(map->markerCount(), -1);
+    QList<Qt::Key> cameBy(map->markerCount(), Qt::Key_unknown);
+    QQueue<int> queue;
+    queue.enqueue(from);
+    cameFrom[from] = from;
+    while (!queue.isEmpty()) {
+        const int at = queue.dequeue();
+        for (Qt::Key arrow : arrows) {
+            const int next = map->nearestMarker(at, arrow);
+            if (next >= 0 && cameFrom[next] < 0) {
+                cameFrom[next] = at;
+                cameBy[next] = arrow;
+                queue.enqueue(next);
+            }
+        }
+    }
+    QList<Qt::Key> path;
+    if (cameFrom[to] < 0)
+        return path;
+    for (int at = to; at != from; at = cameFrom[at])
+        path.prepend(cameBy[at]);
+    return path;
+}
+
+void KeyboardTest::tabOrderFollowsReadingOrder_data()
+{
+    QTest::addColumn<QString>("screenName");
+    QTest::addColumn<int>("region");
+    QTest::addColumn<Reveal>("reveal");
+    QTest::addColumn<QStringList>("order");
+    QTest::addColumn<QString>("first");  // has the focus as the screen opens
+
+    const QString menu = MainMenuScreen::ScreenName;
+    QTest::newRow("メニュー") << menu << 1 << Reveal::Nothing
+                              << (QStringList{QStringLiteral("終")} + RegionWords) << RegionWords.first();
+    QTest::newRow("メニュー, flag text and results button shown")
+        << menu << 1 << Reveal::MenuListAndResults
+        << (QStringList{QStringLiteral("旗の説明"), QStringLiteral("正解率表示"), QStringLiteral("終")}
+            + RegionWords)
+        << RegionWords.first();
+    QTest::newRow("サブメニュー") << RegionSubmenuScreen::ScreenName << 6 << Reveal::Nothing
+                                  << QStringList{QStringLiteral("国しらべ"), QStringLiteral("国ドリル")}
+                                  << QStringLiteral("国しらべ");
+    for (const RegionInfo &region : RegionCatalogue::all()) {
+        const QString atlas = region.atlasScreenName();
+        QTest::newRow(qPrintable(atlas))
+            << atlas << 1 << Reveal::Nothing
+            << QStringList{QStringLiteral("国名の選択"), QStringLiteral("国ドリル"), QStringLiteral("メニュー")}
+            << QStringLiteral("国名の選択");
+        QTest::addRow("%s, entry 1 with flag story and link", qPrintable(atlas))
+            << atlas << 1 << Reveal::AtlasChoiceAndPopups
+            << QStringList{QStringLiteral("外務省データリンク"), QStringLiteral("国名の選択"),
+                           QStringLiteral("国ドリル"), QStringLiteral("メニュー"),
+                           QStringLiteral("国旗の由来"), QStringLiteral("概要")}
+            << QStringLiteral("国名の選択");
+        const QString drill = region.drillScreenName();
+        QTest::newRow(qPrintable(drill))
+            << drill << 1 << Reveal::Nothing
+            << QStringList{QStringLiteral("国しらべ"), QStringLiteral("メニュー"), QStringLiteral("マーカー 1")}
+            << QStringLiteral("マーカー 1");
+        QTest::addRow("%s, restart shown", qPrintable(drill))
+            << drill << 1 << Reveal::Restart
+            << QStringList{QStringLiteral("再スタート"), QStringLiteral("国しらべ"), QStringLiteral("メニュー"),
+                           QStringLiteral("マーカー 1")}
+            << QStringLiteral("マーカー 1");
+    }
+    QTest::newRow("アジア, entry 10 with the other ministry's link")
+        << QStringLiteral("アジア") << 1 << Reveal::AtlasOtherMinistry
+        << QStringList{QStringLiteral("総務省データリンク"), QStringLiteral("国名の選択"),
+                       QStringLiteral("国ドリル"), QStringLiteral("メニュー"), QStringLiteral("国旗の由来"),
+                       QStringLiteral("概要")}
+        << QStringLiteral("国名の選択");
+    QTest::newRow("正解率") << ResultsScreen::ScreenName << 1 << Reveal::Nothing
+                            << QStringList{QStringLiteral("メニュー")} << QStringLiteral("メニュー");
+    QTest::newRow("正解率, clear button shown") << ResultsScreen::ScreenName << 1 << Reveal::ClearButton
+                                                << QStringList{QStringLiteral("正解率消去"), QStringLiteral("メニュー")}
+                                                << QStringLiteral("メニュー");
+}
+
+void KeyboardTest::tabOrderFollowsReadingOrder()
+{
+    QFETCH(QString, screenName);
+    QFETCH(int, region);
+    QFETCH(Reveal, reveal);
+    QFETCH(QStringList, order);
+    QFETCH(QString, first);
+    QWidget *screen = openAndReveal(screenName, region, reveal);
+    QVERIFY(screen);
+
+    QList<QRect> places;
+    QStringList forward = tabCycle(screen, false, &places);
+    QCOMPARE(forward.first(), first);
+    // Reading order from the first control on; the cycle may start elsewhere.
+    const qsizetype head = forward.indexOf(order.first());
+    QVERIFY2(head >= 0, qPrintable(forward.join(u' ')));
+    const QStringList rotated = forward.mid(head) + forward.mid(0, head);
+    QVERIFY2(rotated == order, qPrintable(rotated.join(u' ')));
+    const QList<QRect> rotatedPlaces = places.mid(head) + places.mid(0, head);
+    for (qsizetype i = 1; i < rotatedPlaces.size(); ++i)
+        QVERIFY2(!readsBefore(rotatedPlaces[i], rotatedPlaces[i - 1]), qPrintable(rotated[i]));
+
+    // Shift+Tab goes round the other way.
+    QStringList backward = tabCycle(screen, true);
+    std::reverse(backward.begin() + 1, backward.end());
+    QCOMPARE(backward, forward);
+}
+
+void KeyboardTest::viewerTabsIntoThePage()
+{
+    OfficialPageScreen *viewer = m_tour->openViewer();
+    QVERIFY(viewer);
+    QCOMPARE(focused(), viewer->addressBox());
+    QTest::keyClick(viewer->addressBox(), Qt::Key_Tab);
+    QVERIFY(focused() == viewer->browser() || viewer->browser()->isAncestorOf(focused()));
+}
+
+void KeyboardTest::buttonsActivateWithEnterAndSpace_data()
+{
+    QTest::addColumn<QString>("screenName");
+    QTest::addColumn<int>("region");
+    QTest::addColumn<Reveal>("reveal");
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<Qt::Key>("key");
+
+    struct Button {
+        QString screen;
+        int region;
+        Reveal reveal;
+        QString word;
+    };
+    QList<Button> buttons;
+    const QString menu = MainMenuScreen::ScreenName;
+    for (const QString &word : RegionWords)
+        buttons.append({menu, 1, Reveal::Nothing, word});
+    buttons.append({menu, 1, Reveal::Nothing, QStringLiteral("終")});
+    buttons.append({menu, 1, Reveal::MenuListAndResults, QStringLiteral("正解率表示")});
+    buttons.append({RegionSubmenuScreen::ScreenName, 1, Reveal::Nothing, QStringLiteral("国しらべ")});
+    buttons.append({RegionSubmenuScreen::ScreenName, 1, Reveal::Nothing, QStringLiteral("国ドリル")});
+    for (const RegionInfo &region : RegionCatalogue::all()) {
+        for (const QString &word : {QStringLiteral("国ドリル"), QStringLiteral("メニュー")})
+            buttons.append({region.atlasScreenName(), 1, Reveal::Nothing, word});
+        buttons.append({region.atlasScreenName(), 1, Reveal::AtlasChoiceAndPopups, QStringLiteral("外務省データリンク")});
+        for (const QString &word : {QStringLiteral("国しらべ"), QStringLiteral("メニュー")})
+            buttons.append({region.drillScreenName(), 1, Reveal::Nothing, word});
+        buttons.append({region.drillScreenName(), 1, Reveal::Restart, QStringLiteral("再スタート")});
+    }
+    buttons.append({QStringLiteral("アジア"), 1, Reveal::AtlasOtherMinistry, QStringLiteral("総務省データリンク")});
+    buttons.append({ResultsScreen::ScreenName, 1, Reveal::Nothing, QStringLiteral("メニュー")});
+    buttons.append({ResultsScreen::ScreenName, 1, Reveal::ClearButton, QStringLiteral("正解率消去")});
+
+    for (const Button &button : std::as_const(buttons)) {
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Space}) {
+            QTest::addRow("%s %s %s", qPrintable(button.screen), qPrintable(button.word),
+                          key == Qt::Key_Return ? "Enter" : "Space")
+                << button.screen << button.region << button.reveal << button.word << key;
+        }
+    }
+}
+
+void KeyboardTest::buttonsActivateWithEnterAndSpace()
+{
+    QFETCH(QString, screenName);
+    QFETCH(int, region);
+    QFETCH(Reveal, reveal);
+    QFETCH(QString, word);
+    QFETCH(Qt::Key, key);
+    QWidget *screen = openAndReveal(screenName, region, reveal);
+    QVERIFY(screen);
+
+    // Reach the button with Tab, as a keyboard user does.
+    PictureButton *button = nullptr;
+    for (int presses = 0; presses < 30 && !button; ++presses) {
+        auto *candidate = qobject_cast<PictureButton *>(focused());
+        if (candidate && candidate->word() == word)
+            button = candidate;
+        else
+            QTest::keyClick(focused(), Qt::Key_Tab);
+    }
+    QVERIFY(button);
+    QCOMPARE(button->window(), screen);
+
+    QSignalSpy clicked(button, &QAbstractButton::clicked);
+    QTest::keyClick(button, key);
+    QTRY_COMPARE(clicked.count(), 1);
+}
+
+void KeyboardTest::nearestMarkerFollowsTheArrow_data()
+{
+    QTest::addColumn<QList<QPoint>>("places");  // top-left corners of 8 x 8 markers
+    QTest::addColumn<Qt::Key>("arrow");
+    QTest::addColumn<int>("expected");           // from marker 0
+
+    const QList<QPoint> plus{{50, 50}, {80, 50}, {20, 50}, {50, 20}, {50, 80}};
+    QTest::newRow("plus, right") << plus << Qt::Key_Right << 1;
+    QTest::newRow("plus, left") << plus << Qt::Key_Left << 2;
+    QTest::newRow("plus, up") << plus << Qt::Key_Up << 3;
+    QTest::newRow("plus, down") << plus << Qt::Key_Down << 4;
+    // Straight ahead and further beats nearer but well off to the side.
+    QTest::newRow("ahead beats aside") << QList<QPoint>{{0, 0}, {20, 15}, {30, 0}} << Qt::Key_Right << 2;
+    // Only slightly aside, the nearer one wins.
+    QTest::newRow("nearer, a little aside") << QList<QPoint>{{0, 0}, {20, 3}, {30, 0}} << Qt::Key_Right << 1;
+    QTest::newRow("nothing that way") << QList<QPoint>{{50, 50}, {10, 10}, {10, 90}} << Qt::Key_Right << -1;
+    // A marker straight above is not to the left.
+    QTest::newRow("same column is not left") << QList<QPoint>{{50, 50}, {50, 10}} << Qt::Key_Left << -1;
+}
+
+void KeyboardTest::nearestMarkerFollowsTheArrow()
+{
+    QFETCH(QList<QPoint>, places);
+    QFETCH(Qt::Key, arrow);
+    QFETCH(int, expected);
+    QList<MarkerRect> rects;
+    for (const QPoint &place : places)
+        rects.append({qint16(place.x()), qint16(place.y()), 8, 8, MarkerSquareEnd::Near});
+    RegionMapView map;
+    map.setMarkers(rects);
+    QCOMPARE(map.nearestMarker(0, arrow), expected);
+}
+
+void KeyboardTest::arrowsReachEveryMarker_data()
+{
+    QTest::addColumn<int>("region");
+    for (const RegionInfo &region : RegionCatalogue::all())
+        QTest::newRow(qPrintable(region.drillScreenName())) << int(region.id);
+}
+
+void KeyboardTest::arrowsReachEveryMarker()
+{
+    QFETCH(int, region);
+    const std::span<const MarkerRect> markers = markerLayout(region).drillMarkers;
+    RegionMapView map;
+    map.setMarkers(markers);
+    // From the first marker, which has the focus when the drill opens, the
+    // arrows lead to every other.
+    for (int to = 1; to < map.markerCount(); ++to)
+        QVERIFY2(!arrowPath(&map, 0, to).isEmpty(), qPrintable(QStringLiteral("マーカー %1").arg(to + 1)));
+}
+
+void KeyboardTest::keyboardAnswerIsJudgedLikeAClick_data()
+{
+    QTest::addColumn<int>("region");
+    QTest::addColumn<bool>("correct");
+    QTest::addColumn<Qt::Key>("key");
+    QTest::newRow("アジア, right, Enter") << 1 << true << Qt::Key_Return;
+    QTest::newRow("アジア, wrong, Space") << 1 << false << Qt::Key_Space;
+    QTest::newRow("オセアニア, wrong, keypad Enter") << 3 << false << Qt::Key_Enter;
+    QTest::newRow("アフリカ, right, Space") << 4 << true << Qt::Key_Space;
+    QTest::newRow("北アメリカ, wrong, Enter") << 7 << false << Qt::Key_Return;
+    QTest::newRow("南アメリカ, right, keypad Enter") << 8 << true << Qt::Key_Enter;
+}
+
+void KeyboardTest::keyboardAnswerIsJudgedLikeAClick()
+{
+    QFETCH(int, region);
+    QFETCH(bool, correct);
+    QFETCH(Qt::Key, key);
+    const RegionInfo &info = RegionCatalogue::region(region);
+    const int count = info.countryCount;
+    const int asked = count / 2 + 1;
+    const int target = correct ? asked : asked % count + 1;
+
+    // What the screen shows and does after an answer.
+    struct Outcome {
+        DrillRun run{1};
+        QStringList sounds;
+        bool feedbackShown = false;
+        QRect feedbackPlace;
+        QString feedbackName;
+        QImage map;
+        QString accuracy;
+        QString verdict;
+        bool pausing = false;
+        qint16 highlightCountry = 0;
+    };
+    const auto outcome = [this](RegionDrillScreen *drill) {
+        return Outcome{drill->run(),
+                       m_tour->sound.played,
+                       drill->feedbackPicture()->isVisible(),
+                       drill->feedbackPicture()->geometry(),
+                       accessibleText(drill->feedbackPicture(), QAccessible::Name),
+                       drill->mapView()->surface(),
+                       drill->accuracyLabel()->text(),
+                       accessibleText(drill->judgementBox(), QAccessible::Description),
+                       drill->feedbackTimer()->isActive(),
+                       drill->highlightCountry};
+    };
+
+    // By mouse.
+    m_tour->askFirst(asked, count);
+    auto *drill = m_tour->open<RegionDrillScreen>(info.drillScreenName());
+    QVERIFY(drill);
+    QCOMPARE(drill->run().currentQuestion, qint16(asked));
+    QTest::mouseClick(drill->mapView()->marker(target - 1), Qt::LeftButton, {}, QPoint(1, 1));
+    const Outcome byMouse = outcome(drill);
+    m_tour->host.unload(info.drillScreenName());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    m_tour->sound.played.clear();
+
+    // By keyboard, from the marker that has the focus when the screen opens.
+    m_tour->askFirst(asked, count);
+    drill = m_tour->open<RegionDrillScreen>(info.drillScreenName());
+    QVERIFY(drill);
+    RegionMapView *map = drill->mapView();
+    QCOMPARE(focused(), map->marker(0));
+    const QList<Qt::Key> path = arrowPath(map, 0, target - 1);
+    QVERIFY(target == 1 || !path.isEmpty());
+    for (Qt::Key arrow : path)
+        QTest::keyClick(focused(), arrow);
+    QCOMPARE(focused(), map->marker(target - 1));
+    QCOMPARE(map->surface(), map->pristineMap());
+    QCOMPARE(drill->run().awaitingAnswer, qint16(1));
+    QTest::keyClick(focused(), key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    const Outcome byKeyboard = outcome(drill);
+
+    QCOMPARE(byKeyboard.run.askedCount, byMouse.run.askedCount);
+    QCOMPARE(byKeyboard.run.correctCount, qint16(correct ? 1 : 0));
+    QCOMPARE(byKeyboard.run.correctCount, byMouse.run.correctCount);
+    QCOMPARE(byKeyboard.run.accuracyPercent, byMouse.run.accuracyPercent);
+    QCOMPARE(byKeyboard.run.awaitingAnswer, qint16(0));
+    QCOMPARE(byKeyboard.run.awaitingAnswer, byMouse.run.awaitingAnswer);
+    QCOMPARE(byKeyboard.run.answerTime, byMouse.run.answerTime);
+    QCOMPARE(byKeyboard.sounds.size(), 1);
+    QCOMPARE(byKeyboard.sounds, byMouse.sounds);
+    QVERIFY(byKeyboard.feedbackShown);
+    QCOMPARE(byKeyboard.feedbackShown, byMouse.feedbackShown);
+    QCOMPARE(byKeyboard.feedbackPlace, byMouse.feedbackPlace);
+    QCOMPARE(byKeyboard.feedbackName, byMouse.feedbackName);
+    QCOMPARE(byKeyboard.map, byMouse.map);
+    QCOMPARE(byKeyboard.map == map->pristineMap(), correct);
+    QCOMPARE(byKeyboard.accuracy, byMouse.accuracy);
+    QCOMPARE(byKeyboard.verdict, correct ? QStringLiteral("正解") : QStringLiteral("不正解"));
+    QCOMPARE(byKeyboard.verdict, byMouse.verdict);
+    QVERIFY(byKeyboard.pausing);
+    QCOMPARE(byKeyboard.highlightCountry, byMouse.highlightCountry);
+}
+
+void KeyboardTest::keysIgnoredDuringPauseAndAfterTheEnd()
+{
+    m_tour->askFirst(1, 12);
+    auto *drill = m_tour->open<RegionDrillScreen>(QStringLiteral("南アメリカドリル"));
+    QVERIFY(drill);
+    QCOMPARE(focused(), drill->mapView()->marker(0));
+    QTest::keyClick(focused(), Qt::Key_Return);
+    QCOMPARE(drill->run().correctCount, qint16(1));
+    QCOMPARE(m_tour->sound.played.size(), 1);
+
+    // During the pause: nothing.
+    QTest::keyClick(focused(), Qt::Key_Return);
+    QTest::keyClick(focused(), Qt::Key_Space);
+    QCOMPARE(drill->run().askedCount, qint16(1));
+    QCOMPARE(m_tour->sound.played.size(), 1);
+
+    // Through to the end, then nothing either.
+    while (!drill->run().finished) {
+        m_tour->clock.now += 3.0;
+        drill->timerTicked();
+        if (!drill->run().finished)
+            QTest::keyClick(focused(), Qt::Key_Return);
+    }
+    const QStringList played = m_tour->sound.played;
+    const QString verdict = accessibleText(drill->judgementBox(), QAccessible::Description);
+    QTest::keyClick(focused(), Qt::Key_Return);
+    QCOMPARE(m_tour->sound.played, played);
+    QCOMPARE(accessibleText(drill->judgementBox(), QAccessible::Description), verdict);
+    QCOMPARE(drill->mapView()->surface(), drill->mapView()->pristineMap());
+}
+
+void KeyboardTest::focusRingShowsOnlyAfterKeyboardUse()
+{
+    auto *drill = m_tour->open<RegionDrillScreen>(QStringLiteral("アジアドリル"));
+    QVERIFY(drill);
+    RegionMapView *map = drill->mapView();
+    // Ring pixels in the colour of the ring, of those that no marker covers.
+    const auto ringPixels = [map](const QRect &ring) {
+        const QImage shown = map->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const auto underMarker = [map](int x, int y) {
+            for (int k = 0; k < map->markerCount(); ++k) {
+                if (map->marker(k)->geometry().contains(x, y))
+                    return true;
+            }
+            return false;
+        };
+        int on = 0;
+        int all = 0;
+        for (int y = ring.top(); y <= ring.bottom(); ++y) {
+            for (int x = ring.left(); x <= ring.right(); ++x) {
+                const bool edge = x < ring.left() + RegionMapView::RingWidth
+                                  || x > ring.right() - RegionMapView::RingWidth
+                                  || y < ring.top() + RegionMapView::RingWidth
+                                  || y > ring.bottom() - RegionMapView::RingWidth;
+                if (!edge || !shown.rect().contains(x, y) || underMarker(x, y))
+                    continue;
+                ++all;
+                on += shown.pixel(x, y) == RegionMapView::RingColour;
+            }
+        }
+        return std::pair{on, all};
+    };
+    const int markerSide = 8;
+    const int margin = RegionMapView::RingGap + RegionMapView::RingWidth;
+
+    // The screen opens with the focus on marker 1, but no ring yet.
+    QCOMPARE(focused(), map->marker(0));
+    QVERIFY(map->focusRing().isEmpty());
+    const QRect firstRing = map->marker(0)->geometry().adjusted(-margin, -margin, margin, margin);
+    QCOMPARE(ringPixels(firstRing).first, 0);
+
+    // An arrow key moves the focus and the ring shows around the new marker.
+    Qt::Key arrow = Qt::Key_Right;
+    for (Qt::Key candidate : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Left, Qt::Key_Up}) {
+        if (map->nearestMarker(0, candidate) >= 0) {
+            arrow = candidate;
+            break;
+        }
+    }
+    const int next = map->nearestMarker(0, arrow);
+    QTest::keyClick(focused(), arrow);
+    QCOMPARE(focused(), map->marker(next));
+    QCOMPARE(map->currentMarker(), next);
+    const QRect ring = map->focusRing();
+    QCOMPARE(ring, map->marker(next)->geometry().adjusted(-margin, -margin, margin, margin));
+    QVERIFY(ring.width() >= markerSide + 2 * margin);
+    const auto [on, all] = ringPixels(ring);
+    QVERIFY(all > 0);
+    QVERIFY2(on == all, qPrintable(QStringLiteral("%1 of %2").arg(on).arg(all)));
+    QCOMPARE(accessibleText(focused(), QAccessible::Name), QStringLiteral("マーカー %1").arg(next + 1));
+
+    // Tab leaves the map: no ring. Shift+Tab comes back to the same marker.
+    QTest::keyClick(focused(), Qt::Key_Tab);
+    QCOMPARE(focused(), drill->atlasButton());
+    QVERIFY(map->focusRing().isEmpty());
+    QCOMPARE(ringPixels(ring).first, 0);
+    QTest::keyClick(focused(), Qt::Key_Tab, Qt::ShiftModifier);
+    QCOMPARE(focused(), map->marker(next));
+    QCOMPARE(map->focusRing(), ring);
+}
+
+void KeyboardTest::focusPaintsNothingAndLeavesHoverAlone()
+{
+    m_tour->askFirst(5, 25);
+    auto *drill = m_tour->open<RegionDrillScreen>(QStringLiteral("アジアドリル"));
+    QVERIFY(drill);
+    RegionMapView *map = drill->mapView();
+
+    // The pointer rests on marker 3: its country is painted.
+    QTest::mouseMove(map->marker(2), QPoint(2, 2));
+    QCOMPARE(drill->hoverHighlightShown, qint16(1));
+    QCOMPARE(drill->highlightCountry, qint16(3));
+    const QImage hovered = map->surface();
+    QVERIFY(hovered != map->pristineMap());
+
+    // The focus moves across the map to marker 5: the map stays as it was.
+    const QList<Qt::Key> path = arrowPath(map, 0, 4);
+    QVERIFY(!path.isEmpty());
+    for (Qt::Key arrow : path) {
+        QTest::keyClick(focused(), arrow);
+        QCOMPARE(map->surface(), hovered);
+    }
+    QCOMPARE(focused(), map->marker(4));
+    QCOMPARE(drill->hoverHighlightShown, qint16(1));
+    QCOMPARE(drill->highlightCountry, qint16(3));
+
+    // Enter answers the focused marker (country 5, asked), not the one under
+    // the pointer (country 3).
+    QTest::keyClick(focused(), Qt::Key_Return);
+    QCOMPARE(drill->run().correctCount, qint16(1));
+    QCOMPARE(drill->run().awaitingAnswer, qint16(0));
+}
+
+QTEST_MAIN(KeyboardTest)
+#include "tst_keyboard.moc"
