@@ -1,6 +1,7 @@
 #include "OfficialPageScreen.h"
 
 #include "AppState.h"
+#include "Palette.h"
 #include "ScreenContext.h"
 
 #include <QCoreApplication>
@@ -13,8 +14,6 @@
 #include <unistd.h>
 
 namespace {
-
-const QColor LightBlue(192, 192, 255);
 
 QString refusalPage(const QString &address)
 {
@@ -41,7 +40,7 @@ void prepareWebEngineEnvironment(unsigned effectiveUserId)
 }
 
 OfficialPageScreen::OfficialPageScreen(ScreenContext &context)
-    : ScreenWindow(ScreenName, QSize(655, 480), LightBlue), m_context(context)
+    : ScreenWindow(ScreenName, QSize(655, 480), Palette::LightBlue), m_context(context)
 {
     setWindowTitle(QString());
 

@@ -8,6 +8,7 @@
 #include "HighlightRenderer.h"
 #include "MarkerLayout.h"
 #include "OfficialPageScreen.h"
+#include "Palette.h"
 #include "PictureBox.h"
 #include "PictureButton.h"
 #include "Placement.h"
@@ -28,11 +29,6 @@
 
 namespace {
 
-const QColor LightGreen(192, 255, 192);
-const QColor DarkBlue(0, 0, 192);
-const QColor Blue(0, 0, 255);
-const QColor DarkGreen(0, 64, 0);
-const QColor Red(255, 0, 0);
 const QColor Plate(255, 236, 150);
 const QColor PlateInk(0, 96, 0);
 
@@ -47,7 +43,7 @@ QGroupBox *frame(const QString &name, const QString &caption, QRect geometry, QW
     box->setObjectName(name);
     box->setGeometry(geometry);
     QPalette colours = box->palette();
-    colours.setColor(QPalette::WindowText, Red);
+    colours.setColor(QPalette::WindowText, Palette::Red);
     box->setPalette(colours);
     return box;
 }
@@ -95,7 +91,7 @@ QString EntrySelector::text() const
 }
 
 RegionAtlasScreen::RegionAtlasScreen(const AtlasProfile &profile, ScreenContext &context)
-    : ScreenWindow(profile.region().atlasScreenName(), profile.clientArea, LightGreen),
+    : ScreenWindow(profile.region().atlasScreenName(), profile.clientArea, Palette::LightGreen),
       m_profile(profile), m_context(context)
 {
     setFont(Fonts::font(Fonts::Mincho, 9));
@@ -123,7 +119,7 @@ void RegionAtlasScreen::buildControls()
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setAutoFillBackground(true);
     QPalette prompt = Label1->palette();
-    prompt.setColor(QPalette::Window, DarkBlue);
+    prompt.setColor(QPalette::Window, Palette::DarkBlue);
     prompt.setColor(QPalette::WindowText, Qt::white);
     Label1->setPalette(prompt);
 
@@ -138,12 +134,12 @@ void RegionAtlasScreen::buildControls()
     Label1->setBuddy(Combo1);
     connect(Combo1, &QComboBox::activated, this, &RegionAtlasScreen::chooseFromList);
 
-    Command1 = new PictureButton(QStringLiteral("国ドリル"), LightGreen, this);
+    Command1 = new PictureButton(QStringLiteral("国ドリル"), Palette::LightGreen, this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(AtlasLayout::DrillButton);
     connect(Command1, &QAbstractButton::clicked, this,
             [this] { leaveFor(m_profile.region().drillScreenName()); });
-    Command2 = new PictureButton(QStringLiteral("メニュー"), LightGreen, this);
+    Command2 = new PictureButton(QStringLiteral("メニュー"), Palette::LightGreen, this);
     Command2->setObjectName(QStringLiteral("Command2"));
     Command2->setGeometry(AtlasLayout::MenuButton);
     connect(Command2, &QAbstractButton::clicked, this, [this] { leaveFor(QStringLiteral("メニュー")); });
@@ -156,7 +152,7 @@ void RegionAtlasScreen::buildControls()
     Image2->hide();
 
     Frame2 = frame(QStringLiteral("Frame2"), QStringLiteral("概要"), m_profile.overviewFrame, this);
-    List1 = lineList(QStringLiteral("List1"), m_profile.overviewList, Qt::white, Blue, Frame2);
+    List1 = lineList(QStringLiteral("List1"), m_profile.overviewList, Qt::white, Palette::Blue, Frame2);
     List1->setAccessibleName(QStringLiteral("概要"));
     List1->hide();
 
@@ -180,18 +176,18 @@ void RegionAtlasScreen::buildControls()
     // The pop-up lies over the top left of the map.
     Frame3 = frame(QStringLiteral("Frame3"), NationalOrigin, m_profile.originFrame, this);
     Frame3->setAutoFillBackground(true);
-    List2 = lineList(QStringLiteral("List2"), m_profile.originList, Qt::yellow, DarkGreen, Frame3);
+    List2 = lineList(QStringLiteral("List2"), m_profile.originList, Qt::yellow, Palette::DarkGreen, Frame3);
     List2->setAccessibleName(NationalOrigin);
     Frame3->hide();
 
     // The link buttons lie over the title picture.
-    Command3 = new PictureButton(QStringLiteral("外務省データリンク"), LightGreen, this);
+    Command3 = new PictureButton(QStringLiteral("外務省データリンク"), Palette::LightGreen, this);
     Command3->setObjectName(QStringLiteral("Command3"));
     Command3->setGeometry(AtlasLayout::LinkButton);
     Command3->hide();
     connect(Command3, &QAbstractButton::clicked, this, &RegionAtlasScreen::openOfficialPage);
     if (m_profile.otherMinistryEntry != 0) {
-        Command4 = new PictureButton(QStringLiteral("総務省データリンク"), LightGreen, this);
+        Command4 = new PictureButton(QStringLiteral("総務省データリンク"), Palette::LightGreen, this);
         Command4->setObjectName(QStringLiteral("Command4"));
         Command4->setGeometry(AtlasLayout::LinkButton);
         Command4->hide();

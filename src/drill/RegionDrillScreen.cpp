@@ -8,6 +8,7 @@
 #include "Fonts.h"
 #include "HighlightRenderer.h"
 #include "MarkerLayout.h"
+#include "Palette.h"
 #include "PictureBox.h"
 #include "PictureButton.h"
 #include "Placement.h"
@@ -25,21 +26,7 @@
 
 namespace {
 
-const QColor LightGreen(192, 255, 192);
-const QColor Periwinkle(128, 128, 255);
-const QColor Blue(0, 0, 255);
-const QColor LightYellow(255, 255, 192);
-const QColor Pink(255, 192, 192);
-const QColor Red(255, 0, 0);
-const QColor Magenta(255, 0, 255);
-const QColor White(255, 255, 255);
-const QColor Black(0, 0, 0);
-
-const QColor PlateColour(255, 214, 90);
 const QColor PlateInk(200, 30, 30);
-const QColor RestartFace(255, 190, 120);
-const QColor AtlasFace(255, 255, 160);
-const QColor MenuFace(170, 200, 255);
 
 // The verdict after an answer, as text beside the circle and the cross.
 const QString CorrectText = QStringLiteral("正解");
@@ -64,7 +51,7 @@ QLabel *makeLabel(QWidget *parent, const QString &text, const QRect &geometry, c
 } // namespace
 
 RegionDrillScreen::RegionDrillScreen(ScreenContext &context, const DrillProfile &profile)
-    : ScreenWindow(profile.screenName(), profile.clientArea, LightGreen),
+    : ScreenWindow(profile.screenName(), profile.clientArea, Palette::LightGreen),
       m_context(context), m_profile(profile), m_run(profile.questionCount)
 {
     setFont(Fonts::font(Fonts::Mincho, 9));
@@ -93,47 +80,47 @@ void RegionDrillScreen::buildControls()
     Image3->setGeometry(47, 10, 184, 53);
     Image3->setAccessibleName(QStringLiteral("国ドリル"));
     Image3->setDrawing([](QPainter &painter, QRect bounds) {
-        WordArt::paintWordPlate(painter, bounds, QStringLiteral("国ドリル"), PlateColour, PlateInk);
+        WordArt::paintWordPlate(painter, bounds, QStringLiteral("国ドリル"), Palette::GoldPlate, PlateInk);
     });
 
-    Command3 = new PictureButton(QStringLiteral("再スタート"), RestartFace, this);
+    Command3 = new PictureButton(QStringLiteral("再スタート"), Palette::RestartFace, this);
     Command3->setObjectName(QStringLiteral("Command3"));
     Command3->setGeometry(46, 5, 189, 59);
     Command3->hide();
     connect(Command3, &QAbstractButton::clicked, this, &RegionDrillScreen::restart);
 
-    Command1 = new PictureButton(QStringLiteral("国しらべ"), AtlasFace, this);
+    Command1 = new PictureButton(QStringLiteral("国しらべ"), Palette::RegionFace, this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(m_profile.atlasButtonRect());
     connect(Command1, &QAbstractButton::clicked, this,
             [this] { leaveTo(m_profile.atlasScreenName()); });
 
-    Command2 = new PictureButton(QStringLiteral("メニュー"), MenuFace, this);
+    Command2 = new PictureButton(QStringLiteral("メニュー"), Palette::MenuFace, this);
     Command2->setObjectName(QStringLiteral("Command2"));
     Command2->setGeometry(m_profile.menuButtonRect());
     connect(Command2, &QAbstractButton::clicked, this, [this] { leaveTo(QStringLiteral("メニュー")); });
 
     const QFont countFont = Fonts::font(Fonts::Mincho, 26.25, true);
-    Frame3 = new CaptionFrame(QString(), Periwinkle, Red, this);
+    Frame3 = new CaptionFrame(QString(), Palette::Periwinkle, Palette::Red, this);
     Frame3->setObjectName(QStringLiteral("Frame3"));
     Frame3->setGeometry(295, 15, 179, 46);
     Frame3->setAccessibleName(QStringLiteral("残り問題数"));
-    Label7 = makeLabel(Frame3, QStringLiteral("残"), QRect(6, 4, 44, 38), countFont, White, Blue);
-    Label6 = makeLabel(Frame3, QString(), QRect(52, 4, 75, 38), countFont, White, Blue);
-    Label5 = makeLabel(Frame3, QStringLiteral("問"), QRect(129, 4, 44, 38), countFont, White, Blue);
+    Label7 = makeLabel(Frame3, QStringLiteral("残"), QRect(6, 4, 44, 38), countFont, Palette::White, Palette::Blue);
+    Label6 = makeLabel(Frame3, QString(), QRect(52, 4, 75, 38), countFont, Palette::White, Palette::Blue);
+    Label5 = makeLabel(Frame3, QStringLiteral("問"), QRect(129, 4, 44, 38), countFont, Palette::White, Palette::Blue);
     Label7->setObjectName(QStringLiteral("Label7"));
     Label6->setObjectName(QStringLiteral("Label6"));
     Label5->setObjectName(QStringLiteral("Label5"));
 
     Label4 = makeLabel(this, QStringLiteral(" 問 題 "), QRect(50, 70, 82, 27),
-                       Fonts::font(Fonts::Mincho, 14.25, true), White, Periwinkle);
+                       Fonts::font(Fonts::Mincho, 14.25, true), Palette::White, Palette::Periwinkle);
     Label4->setObjectName(QStringLiteral("Label4"));
     Label1 = makeLabel(this, QString(), QRect(138, 70, 0, 27), Fonts::font(Fonts::PMincho, 15.75),
-                       Black, White, Qt::AlignLeft | Qt::AlignVCenter);
+                       Palette::Black, Palette::White, Qt::AlignLeft | Qt::AlignVCenter);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->adjustSize();
 
-    Frame1 = new CaptionFrame(QStringLiteral("判定"), LightYellow, Red, this);
+    Frame1 = new CaptionFrame(QStringLiteral("判定"), Palette::LightYellow, Palette::Red, this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setGeometry(64, 131, 166, 139);
     Image2 = new PictureBox(Frame1);
@@ -142,18 +129,18 @@ void RegionDrillScreen::buildControls()
     Image2->setAccessibleName(Frame1->caption());
     Image2->hide();
     Label8 = makeLabel(Frame1, QStringLiteral("不合格"), QRect(7, 42, 152, 53),
-                       Fonts::font(Fonts::Mincho, 36, true), White, Magenta);
+                       Fonts::font(Fonts::Mincho, 36, true), Palette::White, Palette::Magenta);
     Label8->setObjectName(QStringLiteral("Label8"));
     Label8->hide();
 
     const QFont accuracyFont = Fonts::font(Fonts::Mincho, 60, true);
-    Frame2 = new CaptionFrame(QStringLiteral("正解率"), Pink, Red, this);
+    Frame2 = new CaptionFrame(QStringLiteral("正解率"), Palette::LightPink, Palette::Red, this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
     Frame2->setGeometry(22, 304, 247, 161);
-    Label2 = makeLabel(Frame2, QString(), QRect(8, 38, 148, 88), accuracyFont, White, Red,
+    Label2 = makeLabel(Frame2, QString(), QRect(8, 38, 148, 88), accuracyFont, Palette::White, Palette::Red,
                        Qt::AlignRight | Qt::AlignVCenter);
     Label2->setObjectName(QStringLiteral("Label2"));
-    Label3 = makeLabel(Frame2, QStringLiteral("％"), QRect(156, 38, 81, 88), accuracyFont, White, Red);
+    Label3 = makeLabel(Frame2, QStringLiteral("％"), QRect(156, 38, 81, 88), accuracyFont, Palette::White, Palette::Red);
     Label3->setObjectName(QStringLiteral("Label3"));
 
     Picture1 = new RegionMapView(this);

@@ -2,6 +2,7 @@
 
 #include "AppState.h"
 #include "Fonts.h"
+#include "Palette.h"
 #include "PictureBox.h"
 #include "PictureButton.h"
 #include "RegionCatalogue.h"
@@ -16,10 +17,7 @@
 
 namespace {
 
-const QColor LightGreen(192, 255, 192);
-const QColor TitlePlate(255, 214, 90);
 const QColor TitleInk(0, 40, 190);
-const QColor MenuFace(170, 200, 255);
 
 qreal screenPixelRatio()
 {
@@ -71,7 +69,7 @@ void ResultsChartView::paintEvent(QPaintEvent *)
 }
 
 ResultsScreen::ResultsScreen(ScreenContext &context)
-    : ScreenWindow(ScreenName, QSize(768, 480), LightGreen), m_context(context)
+    : ScreenWindow(ScreenName, QSize(768, 480), Palette::LightGreen), m_context(context)
 {
     setFont(Fonts::font(Fonts::Mincho, 9));
 
@@ -80,16 +78,16 @@ ResultsScreen::ResultsScreen(ScreenContext &context)
     Image1->setGeometry(44, 6, 184, 53);
     Image1->setAccessibleName(QStringLiteral("正解率"));
     Image1->setDrawing([](QPainter &painter, QRect bounds) {
-        WordArt::paintWordPlate(painter, bounds, QStringLiteral("正解率"), TitlePlate, TitleInk);
+        WordArt::paintWordPlate(painter, bounds, QStringLiteral("正解率"), Palette::GoldPlate, TitleInk);
     });
 
-    Command2 = new PictureButton(QStringLiteral("正解率消去"), LightGreen, this);
+    Command2 = new PictureButton(QStringLiteral("正解率消去"), Palette::LightGreen, this);
     Command2->setObjectName(QStringLiteral("Command2"));
     Command2->setGeometry(44, 2, 189, 59);
     Command2->hide();
     connect(Command2, &QAbstractButton::clicked, this, &ResultsScreen::clearResults);
 
-    Command1 = new PictureButton(QStringLiteral("メニュー"), MenuFace, this);
+    Command1 = new PictureButton(QStringLiteral("メニュー"), Palette::MenuFace, this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(615, 10, 108, 45);
     connect(Command1, &QAbstractButton::clicked, this,

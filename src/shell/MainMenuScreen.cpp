@@ -3,6 +3,7 @@
 #include "AppState.h"
 #include "CountryData.h"
 #include "Fonts.h"
+#include "Palette.h"
 #include "PictureBox.h"
 #include "PictureButton.h"
 #include "RegionCatalogue.h"
@@ -14,10 +15,6 @@
 #include <QPainter>
 
 namespace {
-
-const QColor Cyan(0, 255, 255);
-const QColor LightGreen(192, 255, 192);
-const QColor RegionButtonFace(255, 255, 160);
 
 struct FlagPicture {
     QRect geometry;
@@ -39,7 +36,7 @@ const std::array<QPoint, 8> RegionButtonPlaces{{
 } // namespace
 
 MainMenuScreen::MainMenuScreen(ScreenContext &context)
-    : ScreenWindow(ScreenName, QSize(766, 478), Cyan), m_context(context)
+    : ScreenWindow(ScreenName, QSize(766, 478), Palette::Cyan), m_context(context)
 {
     Image3 = new PictureBox(this);
     Image3->setGeometry(22, 18, 396, 96);
@@ -70,7 +67,7 @@ MainMenuScreen::MainMenuScreen(ScreenContext &context)
     List1->setAccessibleName(QStringLiteral("旗の説明"));
     List1->hide();
 
-    Command3 = new PictureButton(QStringLiteral("正解率表示"), LightGreen, this);
+    Command3 = new PictureButton(QStringLiteral("正解率表示"), Palette::LightGreen, this);
     Command3->setGeometry(510, 103, 189, 59);
     Command3->hide();
     connect(Command3, &QAbstractButton::clicked, this, &MainMenuScreen::openResults);
@@ -81,7 +78,7 @@ MainMenuScreen::MainMenuScreen(ScreenContext &context)
 
     for (const RegionInfo &region : RegionCatalogue::all()) {
         const std::size_t index = std::size_t(region.id - 1);
-        Command1[index] = new PictureButton(region.regionName(), RegionButtonFace, this);
+        Command1[index] = new PictureButton(region.regionName(), Palette::RegionFace, this);
         Command1[index]->setGeometry(QRect(RegionButtonPlaces[index], QSize(179, 48)));
         connect(Command1[index], &QAbstractButton::clicked, this, [this, index] { openRegion(int(index)); });
     }

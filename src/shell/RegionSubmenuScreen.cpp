@@ -1,32 +1,27 @@
 #include "RegionSubmenuScreen.h"
 
 #include "AppState.h"
+#include "Palette.h"
 #include "PictureBox.h"
 #include "PictureButton.h"
 #include "RegionCatalogue.h"
 #include "ScreenContext.h"
 #include "ScreenHost.h"
 
-namespace {
-
-const QColor LightPink(255, 192, 192);
-
-} // namespace
-
 RegionSubmenuScreen::RegionSubmenuScreen(ScreenContext &context)
     : ScreenWindow(RegionCatalogue::region(context.state.CurrentRegion).regionName(),
-                   QSize(254, 310), LightPink),
+                   QSize(254, 310), Palette::LightPink),
       m_context(context)
 {
     setObjectName(ScreenName);
 
-    Command1[0] = new PictureButton(QStringLiteral("国しらべ"), LightPink, this);
+    Command1[0] = new PictureButton(QStringLiteral("国しらべ"), Palette::LightPink, this);
     Command1[0]->setGeometry(44, 32, 166, 55);
     Image1 = new PictureBox(this);
     Image1->setGeometry(77, 109, 100, 100);
     Image1->setImage(QImage(QStringLiteral(":/pictures/globe.png")));
     Image1->setAccessibleName(QStringLiteral("地球儀"));
-    Command1[1] = new PictureButton(QStringLiteral("国ドリル"), LightPink, this);
+    Command1[1] = new PictureButton(QStringLiteral("国ドリル"), Palette::LightPink, this);
     Command1[1]->setGeometry(44, 230, 166, 55);
 
     for (int i = 0; i < 2; ++i)
