@@ -95,6 +95,8 @@ private:
     MapMarker *marker(RegionDrillScreen *screen, int country) const;
     void click(RegionDrillScreen *screen, int country);
     void answer(RegionDrillScreen *screen, bool correct);
+    enum class LastPause { Ended, Running };
+    void playRun(RegionDrillScreen *screen, int correctCount, LastPause lastPause = LastPause::Ended);
     void endPause(RegionDrillScreen *screen);
     void moveTo(QWidget *widget, QPoint position);
     QImage expectedHighlight(int regionId, int country) const;
@@ -194,6 +196,17 @@ void DrillScreenTest::answer(RegionDrillScreen *screen, bool correct)
     const int asked = screen->run().currentQuestion;
     const int other = asked % screen->run().questionCount + 1;
     click(screen, correct ? asked : other);
+}
+
+// Answers every question, the first correctCount of them correctly.
+void DrillScreenTest::playRun(RegionDrillScreen *screen, int correctCount, LastPause lastPause)
+{
+    const int questions = screen->run().questionCount;
+    for (int i = 0; i < questions; ++i) {
+        answer(screen, i < correctCount);
+        if (i + 1 < questions || lastPause == LastPause::Ended)
+            endPause(screen);
+    }
 }
 
 void DrillScreenTest::endPause(RegionDrillScreen *screen)
@@ -526,19 +539,13 @@ void DrillScreenTest::laterRunsOverwriteOnlyTheirRegion()
     m_state->AccuracyRates[2] = 77;
     m_random.otherwise = 0.5;
     RegionDrillScreen *screen = open(8);
-    for (int i = 0; i < 12; ++i) {
-        answer(screen, true);
-        endPause(screen);
-    }
+    playRun(screen, 12);
     QCOMPARE(m_state->AccuracyRates[8], qint16(100));
 
     moveTo(screen->titlePlate(), QPoint(5, 5));
     QTest::mouseClick(screen->restartButton(), Qt::LeftButton);
     QCOMPARE(screen->run().finished, qint16(0));
-    for (int i = 0; i < 12; ++i) {
-        answer(screen, i < 3);
-        endPause(screen);
-    }
+    playRun(screen, 3);
     QCOMPARE(m_state->AccuracyRates[8], qint16(25));
     QCOMPARE(m_state->AccuracyRates[2], qint16(77));
     for (int regionId : {1, 3, 4, 5, 6, 7})
@@ -609,10 +616,7 @@ void DrillScreenTest::restartDuringPauseStopsThePause()
     QCOMPARE(screen->run().awaitingAnswer, qint16(1));
 
     // And the new run can still reach 100 %.
-    for (int i = 0; i < 25; ++i) {
-        answer(screen, true);
-        endPause(screen);
-    }
+    playRun(screen, 25);
     QCOMPARE(m_state->AccuracyRates[1], qint16(100));
 }
 
@@ -620,10 +624,7 @@ void DrillScreenTest::restartAfterFinish()
 {
     m_random.otherwise = 0.25;
     RegionDrillScreen *screen = open(8);
-    for (int i = 0; i < 12; ++i) {
-        answer(screen, i < 2);
-        endPause(screen);
-    }
+    playRun(screen, 2);
     QVERIFY(screen->failNotice()->isVisible());
     QCOMPARE(m_state->AccuracyRates[8], qint16(16));
 
@@ -642,10 +643,7 @@ void DrillScreenTest::restartAfterFinish()
     QCOMPARE(m_state->AccuracyRates[8], qint16(16));
 
     // A gold medal, then restart: the picture goes back to its laid-out box.
-    for (int i = 0; i < 12; ++i) {
-        answer(screen, true);
-        endPause(screen);
-    }
+    playRun(screen, 12);
     QCOMPARE(screen->feedbackPicture()->image().size(), GoldSize);
     QTest::mouseClick(screen->restartButton(), Qt::LeftButton);
     QCOMPARE(screen->feedbackPicture()->geometry(), screen->feedbackHome);
@@ -657,11 +655,7 @@ void DrillScreenTest::leavingBeforeTheEndStoresNothing()
 {
     m_random.otherwise = 0.5;
     RegionDrillScreen *screen = open(8);
-    for (int i = 0; i < 11; ++i) {
-        answer(screen, true);
-        endPause(screen);
-    }
-    answer(screen, true);
+    playRun(screen, 12, LastPause::Running);
     QVERIFY(screen->feedbackTimer()->isActive());
     const QPointer<RegionDrillScreen> watched(screen);
     QTest::mouseClick(screen->menuButton(), Qt::LeftButton);
@@ -675,11 +669,7 @@ void DrillScreenTest::leavingBeforeTheEndStoresNothing()
 
     // Nor does closing the window during the last pause.
     screen = open(8);
-    for (int i = 0; i < 12; ++i) {
-        answer(screen, true);
-        if (i < 11)
-            endPause(screen);
-    }
+    playRun(screen, 12, LastPause::Running);
     const QPointer<RegionDrillScreen> closed(screen);
     QVERIFY(screen->close());
     QVERIFY(!m_host->isLoaded(QStringLiteral("南アメリカドリル")));
@@ -692,11 +682,7 @@ void DrillScreenTest::leavingBeforeTheEndStoresNothing()
 
     // Restarting before the end stores nothing either.
     screen = open(8);
-    for (int i = 0; i < 12; ++i) {
-        answer(screen, true);
-        if (i < 11)
-            endPause(screen);
-    }
+    playRun(screen, 12, LastPause::Running);
     moveTo(screen->titlePlate(), QPoint(10, 10));
     QTest::mouseClick(screen->restartButton(), Qt::LeftButton);
     m_clock.now += 10;
