@@ -2,6 +2,7 @@
 
 #include "AtlasProfile.h"
 #include "OfficialPageScreen.h"
+#include "PageBrowserLoader.h"
 #include "RegionAtlasScreen.h"
 #include "RegionCatalogue.h"
 #include "ScreenHost.h"
@@ -13,5 +14,5 @@ void registerAtlasScreens(ScreenHost &host, ScreenContext &context)
                             [&profile, &context] { return new RegionAtlasScreen(profile, context); });
     }
     host.registerScreen(OfficialPageScreen::ScreenName,
-                        [&context] { return new OfficialPageScreen(context); });
+                        [&context] { return new OfficialPageScreen(context, PageBrowserLoader::load()); });
 }

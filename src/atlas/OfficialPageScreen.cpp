@@ -1,15 +1,14 @@
 #include "OfficialPageScreen.h"
 
 #include "AppState.h"
+#include "PageBrowser.h"
 #include "Palette.h"
 #include "ScreenContext.h"
 
 #include <QCoreApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QUrl>
-#include <QWebEnginePage>
-#include <QWebEngineProfile>
-#include <QWebEngineView>
 
 #include <unistd.h>
 
@@ -39,7 +38,7 @@ void prepareWebEngineEnvironment(unsigned effectiveUserId)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
 }
 
-OfficialPageScreen::OfficialPageScreen(ScreenContext &context)
+OfficialPageScreen::OfficialPageScreen(ScreenContext &context, const PageBrowserSource &browsers)
     : ScreenWindow(ScreenName, QSize(655, 480), Palette::LightBlue), m_context(context)
 {
     setWindowTitle(QString());
@@ -49,22 +48,29 @@ OfficialPageScreen::OfficialPageScreen(ScreenContext &context)
     Text1->setGeometry(3, 5, 311, 21);
     Text1->setAccessibleName(QStringLiteral("アドレス"));
 
-    // Nothing the browser sees is kept on disk.
-    m_profile = new QWebEngineProfile(this);
-    Q_ASSERT(m_profile->isOffTheRecord());
-    WebBrowser1 = new QWebEngineView(this);
-    WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
-    WebBrowser1->setAccessibleName(QStringLiteral("公式ページ"));
-    WebBrowser1->setPage(new QWebEnginePage(m_profile, WebBrowser1));
-    WebBrowser1->setGeometry(0, 38, 655, 442);
+    const QRect browserArea(0, 38, 655, 442);
+    if (browsers.factory) {
+        WebBrowser1 = browsers.factory->create(this);
+        QWidget *view = WebBrowser1->widget();
+        view->setObjectName(QStringLiteral("WebBrowser1"));
+        view->setAccessibleName(QStringLiteral("公式ページ"));
+        view->setGeometry(browserArea);
+    } else {
+        m_missingNotice = new QLabel(
+            QStringLiteral("ページを表示する部品を読み込めませんでした。\n%1").arg(browsers.error), this);
+        m_missingNotice->setGeometry(browserArea.adjusted(12, 12, -12, -12));
+        m_missingNotice->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+        m_missingNotice->setWordWrap(true);
+    }
 
     connect(Text1, &QLineEdit::textChanged, this, &OfficialPageScreen::addressChanged);
 }
 
-OfficialPageScreen::~OfficialPageScreen()
+OfficialPageScreen::~OfficialPageScreen() = default;
+
+QWidget *OfficialPageScreen::browser() const
 {
-    // A page must go before its profile.
-    delete WebBrowser1;
+    return WebBrowser1 ? WebBrowser1->widget() : nullptr;
 }
 
 bool OfficialPageScreen::isNavigable(const QUrl &address)
@@ -80,9 +86,11 @@ void OfficialPageScreen::addressChanged()
     setWindowTitle(m_context.state.CountryNames[country]);
     const QString address = m_context.state.PageTable[country][2];
     emit navigationRequested(address);
+    if (!WebBrowser1)
+        return;
     const QUrl url(address);
     if (isNavigable(url))
         WebBrowser1->load(url);
     else
-        WebBrowser1->setHtml(refusalPage(address));
+        WebBrowser1->showHtml(refusalPage(address));
 }

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "PageBrowserLoader.h"
 #include "ScreenWindow.h"
 
+#include <memory>
+
+class PageBrowser;
+class QLabel;
 class QLineEdit;
-class QWebEngineProfile;
-class QWebEngineView;
 struct ScreenContext;
 
 // Call before the QApplication exists: Chromium's sandbox refuses to start
@@ -16,18 +19,22 @@ void prepareWebEngineEnvironment(unsigned effectiveUserId);
 // 外務省: a browser window beside an atlas that shows the official page of
 // the chosen entry. A caller asks for a page by writing its address into
 // Text1; every change of Text1 retitles the window with the entry's name and
-// loads the entry's address from the page table.
+// loads the entry's address from the page table. The web view comes from
+// the browser plugin; without it the window says so in the view's place.
 class OfficialPageScreen : public ScreenWindow
 {
     Q_OBJECT
 public:
     static inline const QString ScreenName = QStringLiteral("外務省");
 
-    explicit OfficialPageScreen(ScreenContext &context);
+    OfficialPageScreen(ScreenContext &context, const PageBrowserSource &browsers);
     ~OfficialPageScreen() override;
 
     QLineEdit *addressBox() const { return Text1; }
-    QWebEngineView *browser() const { return WebBrowser1; }
+    // The web view, or null when the plugin could not be loaded.
+    QWidget *browser() const;
+    // The notice shown instead of the web view, or null.
+    QLabel *browserMissingNotice() const { return m_missingNotice; }
 
     // Only these schemes are navigated to.
     static bool isNavigable(const QUrl &address);
@@ -40,7 +47,7 @@ private:
     void addressChanged();
 
     ScreenContext &m_context;
-    QWebEngineProfile *m_profile = nullptr;
     QLineEdit *Text1 = nullptr;
-    QWebEngineView *WebBrowser1 = nullptr;
+    std::unique_ptr<PageBrowser> WebBrowser1;
+    QLabel *m_missingNotice = nullptr;
 };

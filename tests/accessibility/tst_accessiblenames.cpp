@@ -9,6 +9,7 @@
 #include "RegionAtlasScreen.h"
 #include "RegionDrillScreen.h"
 #include "RegionMapView.h"
+#include "ScreenTestMain.h"
 #include "ScreenTour.h"
 
 #include <QGroupBox>
@@ -29,7 +30,6 @@ class AccessibleNamesTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -53,11 +53,6 @@ private:
 
     std::unique_ptr<ScreenTour> m_tour;
 };
-
-void AccessibleNamesTest::initTestCase()
-{
-    Fonts::installSubstitutions();
-}
 
 void AccessibleNamesTest::init()
 {
@@ -334,5 +329,5 @@ void AccessibleNamesTest::chartRatesInWords()
     QVERIFY(!accessibleText(results->chart(), QAccessible::Description).contains(QStringLiteral("58")));
 }
 
-QTEST_MAIN(AccessibleNamesTest)
+KUNISHIRABE_SCREEN_TEST_MAIN(AccessibleNamesTest)
 #include "tst_accessiblenames.moc"

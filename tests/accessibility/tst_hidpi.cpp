@@ -13,6 +13,7 @@
 #include "RegionDrillScreen.h"
 #include "RegionMapView.h"
 #include "ResultsChart.h"
+#include "ScreenTestMain.h"
 #include "ScreenTour.h"
 
 #include <QApplication>
@@ -86,7 +87,6 @@ private:
 
 void HiDpiTest::initTestCase()
 {
-    Fonts::installSubstitutions();
     const QScreen *screen = QGuiApplication::primaryScreen();
     QVERIFY2(screen->devicePixelRatio() == Scale, "run with QT_SCALE_FACTOR=2");
     // Pointer moves beyond the screen are lost: the widest window must fit.
@@ -297,5 +297,5 @@ void HiDpiTest::chartIsDrawnFine()
     save(results, QStringLiteral("正解率, bars"));
 }
 
-QTEST_MAIN(HiDpiTest)
+KUNISHIRABE_SCREEN_TEST_MAIN(HiDpiTest)
 #include "tst_hidpi.moc"

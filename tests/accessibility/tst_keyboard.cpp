@@ -10,6 +10,7 @@
 #include "RegionAtlasScreen.h"
 #include "RegionDrillScreen.h"
 #include "RegionMapView.h"
+#include "ScreenTestMain.h"
 #include "ScreenTour.h"
 
 #include <QApplication>
@@ -57,7 +58,6 @@ class KeyboardTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -88,11 +88,6 @@ private:
 
     std::unique_ptr<ScreenTour> m_tour;
 };
-
-void KeyboardTest::initTestCase()
-{
-    Fonts::installSubstitutions();
-}
 
 void KeyboardTest::init()
 {
@@ -635,5 +630,5 @@ void KeyboardTest::focusPaintsNothingAndLeavesHoverAlone()
     QCOMPARE(drill->run().awaitingAnswer, qint16(0));
 }
 
-QTEST_MAIN(KeyboardTest)
+KUNISHIRABE_SCREEN_TEST_MAIN(KeyboardTest)
 #include "tst_keyboard.moc"

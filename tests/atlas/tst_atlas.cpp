@@ -1,5 +1,6 @@
 // The region atlas screen driven through its controls, offscreen.
 #include "AtlasFixture.h"
+#include "ScreenTestMain.h"
 
 #include "AtlasProfile.h"
 #include "DataError.h"
@@ -588,13 +589,6 @@ void AtlasTest::missingCountryList()
     QVERIFY(!m_fixture->host.isLoaded(QStringLiteral("西アジア")));
 }
 
-int main(int argc, char *argv[])
-{
-    prepareWebEngineEnvironment();
-    QApplication app(argc, argv);
-    Fonts::installSubstitutions();
-    AtlasTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+KUNISHIRABE_SCREEN_TEST_MAIN(AtlasTest)
 
 #include "tst_atlas.moc"

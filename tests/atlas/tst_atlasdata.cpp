@@ -2,6 +2,7 @@
 // With KUNISHIRABE_SCREENSHOTS set to a folder, a picture of every atlas with
 // an entry chosen and its flag story open is saved there.
 #include "AtlasFixture.h"
+#include "ScreenTestMain.h"
 
 #include "AtlasProfile.h"
 #include "CountryData.h"
@@ -112,13 +113,6 @@ void AtlasDataTest::region()
     QVERIFY(screen->grab().save(QDir(folder).filePath(QStringLiteral("atlas-%1.png").arg(regionId))));
 }
 
-int main(int argc, char *argv[])
-{
-    prepareWebEngineEnvironment();
-    QApplication app(argc, argv);
-    Fonts::installSubstitutions();
-    AtlasDataTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+KUNISHIRABE_SCREEN_TEST_MAIN(AtlasDataTest)
 
 #include "tst_atlasdata.moc"

@@ -1,9 +1,12 @@
 // The page viewer 外務省 against pages served by the test on 127.0.0.1.
 #include "AtlasFixture.h"
+#include "ScreenTestMain.h"
 
 #include "OfficialPageScreen.h"
+#include "PageBrowserLoader.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -58,6 +61,11 @@ private:
     }
 };
 
+QWebEngineView *webView(const OfficialPageScreen *viewer)
+{
+    return qobject_cast<QWebEngineView *>(viewer->browser());
+}
+
 QString pageText(QWebEnginePage *page)
 {
     QString text;
@@ -87,6 +95,7 @@ private slots:
     void schemeGuard();
     void navigable_data();
     void navigable();
+    void withoutBrowserPlugin();
     void sandboxOnlyForRoot_data();
     void sandboxOnlyForRoot();
 
@@ -135,7 +144,7 @@ void OfficialPageTest::window()
     QVERIFY(browser.top() > 26);
     QCOMPARE(browser.bottom(), 479);
     QCOMPARE(browser.width(), 655);
-    QVERIFY(viewer->browser()->page()->profile()->isOffTheRecord());
+    QVERIFY(webView(viewer)->page()->profile()->isOffTheRecord());
 }
 
 void OfficialPageTest::changeRule()
@@ -144,7 +153,7 @@ void OfficialPageTest::changeRule()
     OfficialPageScreen *viewer = openViewer();
     QVERIFY(viewer);
     QSignalSpy asked(viewer, &OfficialPageScreen::navigationRequested);
-    QSignalSpy loaded(viewer->browser(), &QWebEngineView::loadFinished);
+    QSignalSpy loaded(webView(viewer), &QWebEngineView::loadFinished);
 
     // A new address: the caption becomes the entry's name and the page loads.
     state.CurrentCountry = 1;
@@ -153,7 +162,7 @@ void OfficialPageTest::changeRule()
     QCOMPARE(asked.count(), 1);
     QVERIFY(loaded.wait(10000));
     QCOMPARE(loaded.last().first().toBool(), true);
-    QCOMPARE(viewer->browser()->url().toString(), state.PageTable[1][2]);
+    QCOMPARE(webView(viewer)->url().toString(), state.PageTable[1][2]);
     QCOMPARE(m_server->requested, QStringList{QStringLiteral("/a.html")});
 
     // The same address again is no change: nothing is loaded.
@@ -169,7 +178,7 @@ void OfficialPageTest::changeRule()
     viewer->addressBox()->setText(state.PageTable[2][2]);
     QCOMPARE(viewer->windowTitle(), AtlasFixture::name(2));
     QVERIFY(loaded.wait(10000));
-    QCOMPARE(viewer->browser()->url().toString(), state.PageTable[2][2]);
+    QCOMPARE(webView(viewer)->url().toString(), state.PageTable[2][2]);
     QCOMPARE(m_server->requested.last(), QStringLiteral("/b.html"));
 }
 
@@ -180,7 +189,7 @@ void OfficialPageTest::typingReloadsTheEntrysPage()
     QVERIFY(viewer);
     QVERIFY(QTest::qWaitForWindowExposed(viewer));
     QSignalSpy asked(viewer, &OfficialPageScreen::navigationRequested);
-    QSignalSpy loaded(viewer->browser(), &QWebEngineView::loadFinished);
+    QSignalSpy loaded(webView(viewer), &QWebEngineView::loadFinished);
     state.CurrentCountry = 2;
     viewer->addressBox()->setText(state.PageTable[2][2]);
     QVERIFY(loaded.wait(10000));
@@ -193,7 +202,7 @@ void OfficialPageTest::typingReloadsTheEntrysPage()
     QCOMPARE(viewer->windowTitle(), AtlasFixture::name(2));
     QVERIFY(QTest::qWaitFor([&] { return !loaded.isEmpty() && loaded.last().first().toBool(); }, 10000));
     QTest::qWait(200);
-    QCOMPARE(viewer->browser()->url().toString(), state.PageTable[2][2]);
+    QCOMPARE(webView(viewer)->url().toString(), state.PageTable[2][2]);
     QVERIFY(!m_server->requested.contains(QStringLiteral("/b.html/c.html")));
 }
 
@@ -216,13 +225,13 @@ void OfficialPageTest::schemeGuard()
     state.CurrentCountry = 3;
     OfficialPageScreen *viewer = openViewer();
     QVERIFY(viewer);
-    QSignalSpy loaded(viewer->browser(), &QWebEngineView::loadFinished);
+    QSignalSpy loaded(webView(viewer), &QWebEngineView::loadFinished);
     viewer->addressBox()->setText(address.isEmpty() ? QStringLiteral("x") : address);
     QCOMPARE(viewer->windowTitle(), AtlasFixture::name(3));
     QVERIFY(loaded.wait(10000));
-    const QString shown = pageText(viewer->browser()->page());
+    const QString shown = pageText(webView(viewer)->page());
     QVERIFY2(shown.contains(QStringLiteral("このアドレスは開けません")), qPrintable(shown));
-    QVERIFY(viewer->browser()->url().scheme() != QLatin1String("file"));
+    QVERIFY(webView(viewer)->url().scheme() != QLatin1String("file"));
     QVERIFY(m_server->requested.isEmpty());
 }
 
@@ -246,6 +255,27 @@ void OfficialPageTest::navigable()
     QCOMPARE(OfficialPageScreen::isNavigable(QUrl(address)), navigable);
 }
 
+void OfficialPageTest::withoutBrowserPlugin()
+{
+    // The plugin is found beside the program and loaded once, on first use.
+    const PageBrowserSource found = PageBrowserLoader::load();
+    QVERIFY2(found.factory, qPrintable(found.error));
+    QCOMPARE(PageBrowserLoader::load().factory, found.factory);
+
+    // Without it the window still opens and names the cause instead of a page.
+    const QString cause = QStringLiteral("libkunishirabe_webbrowser.so: cannot open shared object file");
+    OfficialPageScreen viewer(m_fixture->context, PageBrowserSource{nullptr, cause});
+    QCOMPARE(viewer.browser(), nullptr);
+    QVERIFY(viewer.browserMissingNotice());
+    QVERIFY(viewer.browserMissingNotice()->text().contains(cause));
+    QVERIFY(viewer.browserMissingNotice()->text().startsWith(QStringLiteral("ページを表示する部品")));
+    m_fixture->state.CurrentCountry = 2;
+    QSignalSpy requested(&viewer, &OfficialPageScreen::navigationRequested);
+    viewer.addressBox()->setText(m_fixture->state.PageTable[2][2]);
+    QCOMPARE(viewer.windowTitle(), AtlasFixture::name(2));
+    QCOMPARE(requested.count(), 1);
+}
+
 void OfficialPageTest::sandboxOnlyForRoot_data()
 {
     QTest::addColumn<unsigned>("user");
@@ -266,12 +296,6 @@ void OfficialPageTest::sandboxOnlyForRoot()
     QCOMPARE(set, sandboxOff);
 }
 
-int main(int argc, char *argv[])
-{
-    prepareWebEngineEnvironment();
-    QApplication app(argc, argv);
-    OfficialPageTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+KUNISHIRABE_SCREEN_TEST_MAIN(OfficialPageTest)
 
 #include "tst_officialpage.moc"

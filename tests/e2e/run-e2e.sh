@@ -2,11 +2,12 @@
 # End-to-end run of the real program under its own Xvfb, driven only through the
 # X server with xdotool, as a user would:
 #   メニュー → アジア → 国しらべ → a marker click paints its country red →
-#   国ドリル → one answer shows the circle or cross → メニュー → 正解率 →
-#   メニュー → 終, and the program exits with status 0.
+#   外務省データリンク opens the page viewer (Qt WebEngine is loaded only
+#   then) → 国ドリル → one answer shows the circle or cross → メニュー →
+#   正解率 → メニュー → 終, and the program exits with status 0.
 # Afterwards nothing may have been written under the fresh HOME (its XDG
-# directories and TMPDIR lie inside it) nor in the data directory beside the
-# program.
+# directories and TMPDIR lie inside it), in the data directory beside the
+# program, nor left in /dev/shm by the browser.
 #
 # usage: run-e2e.sh PROGRAM XWDPIXELS
 # On failure the screen is saved as e2e-failure.png in the current directory.
@@ -122,7 +123,8 @@ win_x=0
 win_y=0
 
 # wait_window NAME WIDTH HEIGHT [TIMEOUT_MS]: a visible window of the program
-# with that caption and client size; its origin goes to win_x, win_y. The
+# with that caption (any caption when NAME is empty) and client size; its
+# origin goes to win_x, win_y. The
 # caption is read from _NET_WM_NAME: WM_NAME, which `search --name` matches,
 # is garbled for Japanese text when the program runs in a non-UTF-8 locale.
 wait_window() {
@@ -132,7 +134,7 @@ wait_window() {
     for id in $(xdotool search --onlyvisible --pid "$program_pid" 2>/dev/null); do
       caption=$(xdotool getwindowname "$id" 2>/dev/null)
       # Qt appends the application's display name to the caption.
-      [[ $caption == "$name" || $caption == "$name — 世界の国しらべ" ]] || continue
+      [[ -z $name || $caption == "$name" || $caption == "$name — 世界の国しらべ" ]] || continue
       x='' y='' w='' h=''
       while IFS='=' read -r key value; do
         case $key in
@@ -203,6 +205,16 @@ marker_in() {
   marker_y=$((marker_y - win_y + 4))
 }
 
+# uses_webengine: Qt WebEngine is mapped into the program.
+uses_webengine() {
+  grep -q 'libQt6WebEngineCore' "/proc/$program_pid/maps"
+}
+
+# Browser shared memory left in /dev/shm since the start.
+shm_leftovers() {
+  find /dev/shm -maxdepth 1 -newer "$work/stamp" \( -iname '*chromium*' -o -iname '*qtwebengine*' \) 2>/dev/null
+}
+
 # Recursive listing of what the program could write to: kind, mode, size,
 # modification and change times of every entry.
 listing() {
@@ -270,6 +282,35 @@ while :; do
   (($(now_ms) < limit)) || fail "a click on the marker at $marker_x,$marker_y painted only $red red pixels on the map"
 done
 pass "a click on the marker at $marker_x,$marker_y paints $red red pixels on the map"
+
+# The link button 外務省データリンク (44, 13, 189 x 59) comes up when the pointer
+# enters the title picture under it after the choice.
+uses_webengine && fail "Qt WebEngine was loaded before the page viewer was opened"
+atlas=$win atlas_x=$win_x atlas_y=$win_y
+opened=
+for _ in 1 2 3; do
+  move_to 400 300
+  sleep 0.2
+  move_to $((44 + 94)) $((13 + 29))
+  sleep 0.3
+  xdotool click 1
+  if wait_window "" 655 480 3000; then
+    opened=yes
+    break
+  fi
+  win=$atlas win_x=$atlas_x win_y=$atlas_y
+done
+[[ -n $opened ]] || fail "外務省データリンク did not open the page viewer (655x480)"
+limit=$(($(now_ms) + 10000))
+until uses_webengine; do
+  (($(now_ms) < limit)) || fail "the page viewer is open but Qt WebEngine is not loaded"
+  sleep 0.1
+done
+# Give the browser time to try the page (no network here: its error page).
+sleep 2
+check_running
+pass "Qt WebEngine is loaded only when 外務省データリンク opens the page viewer \"$(xdotool getwindowname "$win")\""
+win=$atlas win_x=$atlas_x win_y=$atlas_y
 
 click_at $((531 + 54)) $((20 + 22))
 wait_window "アジアドリル" 768 480 || fail "the drill アジアドリル (768x480) did not follow 国ドリル"
@@ -376,7 +417,9 @@ if ! diff -u "$work/before.txt" "$work/after.txt" >"$work/listing.diff"; then
   find -H "$home" "${data_folders[@]/#/$program_dir/}" -newer "$work/stamp" -o -cnewer "$work/stamp" 2>/dev/null
   fail "the program wrote under the fresh HOME or in the data directory"
 fi
-pass "nothing written under the fresh HOME, its XDG directories and TMPDIR, nor in the data directory"
+leftovers=$(shm_leftovers)
+[[ -z $leftovers ]] || fail "the browser left shared memory behind: $leftovers"
+pass "nothing written under the fresh HOME, its XDG directories and TMPDIR, nor in the data directory or /dev/shm"
 
 if [[ -s $work/program.log ]]; then
   echo "--- program output ---"

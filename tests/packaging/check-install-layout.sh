@@ -24,6 +24,14 @@ program_dir=$prefix/lib/kunishirabe
 program=$program_dir/kunishirabe
 [[ -f $program && ! -L $program && -x $program ]] || fail "$program is not an executable file"
 
+# Qt WebEngine comes only with the browser plugin, loaded when a page is shown.
+plugin=$program_dir/plugins/libkunishirabe_webbrowser.so
+[[ -f $plugin ]] || fail "missing the browser plugin $plugin"
+needed=$(LC_ALL=C readelf -d "$program" | grep NEEDED)
+[[ $needed != *WebEngine* ]] || fail "the program itself links Qt WebEngine"
+[[ $(LC_ALL=C readelf -d "$plugin" | grep NEEDED) == *libQt6WebEngineWidgets* ]] \
+  || fail "the browser plugin does not link Qt WebEngine"
+
 # The data directory: real copies of data/, nothing linked, nothing missing or extra.
 for folder in 概要 外務省 国旗 音 画像; do
   installed=$program_dir/$folder
