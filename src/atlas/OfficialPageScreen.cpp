@@ -5,7 +5,6 @@
 #include "Palette.h"
 #include "ScreenContext.h"
 
-#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QUrl>
@@ -28,8 +27,6 @@ QString refusalPage(const QString &address)
 void prepareWebEngineEnvironment()
 {
     prepareWebEngineEnvironment(unsigned(geteuid()));
-    // The web view shares the application's OpenGL contexts.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
 void prepareWebEngineEnvironment(unsigned effectiveUserId)

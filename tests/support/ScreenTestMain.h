@@ -6,9 +6,9 @@
 #include <QApplication>
 #include <QTest>
 
-// QTEST_MAIN for tests of screens that may open the page viewer: Qt WebEngine,
-// loaded later from the browser plugin, needs its settings before the
-// application exists. The specified font names render with the IPA fonts.
+// QTEST_MAIN for tests of screens that may open the page viewer, which loads
+// Qt WebEngine as the program does. The specified font names render with the
+// IPA fonts.
 #define KUNISHIRABE_SCREEN_TEST_MAIN(TestObject)                                                   \
     int main(int argc, char *argv[])                                                               \
     {                                                                                              \
