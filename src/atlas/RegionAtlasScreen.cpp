@@ -283,7 +283,7 @@ void RegionAtlasScreen::showOverview()
     const DataPath path = CountryFilePath(m_context.state, CountryFileKind::Overview,
                                           m_profile.region(), m_countryNumber);
     List1->clear();
-    List1->addItems(ReadTextLines(path));
+    List1->addItems(ReadShownLines(path));
     List1->show();
 }
 
@@ -305,7 +305,7 @@ void RegionAtlasScreen::loadOrigin()
     const DataPath path = CountryFilePath(m_context.state, CountryFileKind::FlagOrigin,
                                           m_profile.region(), m_countryNumber);
     List2->clear();
-    List2->addItems(ReadTextLines(path));
+    List2->addItems(ReadShownLines(path));
 }
 
 void RegionAtlasScreen::revealLink()

@@ -3,6 +3,8 @@
 #include "DataError.h"
 #include "Seams.h"
 
+#include <cstdlib>
+
 Application::Application(int &argc, char **argv, FatalErrorReporter &reporter)
     : QApplication(argc, argv), m_reporter(reporter)
 {
@@ -14,6 +16,7 @@ bool Application::notify(QObject *receiver, QEvent *event)
         return QApplication::notify(receiver, event);
     } catch (const DataError &error) {
         m_reporter.report(error);
+        QCoreApplication::exit(EXIT_FAILURE);
         return true;
     }
 }

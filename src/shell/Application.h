@@ -4,7 +4,8 @@
 
 class FatalErrorReporter;
 
-// Reports a data error raised in any event handler and ends the program.
+// Reports a data error raised in any event handler and ends the program
+// with status EXIT_FAILURE.
 class Application : public QApplication
 {
 public:

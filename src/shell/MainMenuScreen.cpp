@@ -124,7 +124,7 @@ void MainMenuScreen::showFlagText(int index)
     const DataPath path(m_context.state.DataRoot,
                         QStringLiteral("\\国旗\\h") + QString::number(flagNumber) + QStringLiteral(".txt"));
     List1->clear();
-    List1->addItems(ReadTextLines(path));
+    List1->addItems(ReadShownLines(path));
     List1->show();
     List1->raise();
 }

@@ -12,7 +12,7 @@ class FatalErrorReporter
 {
 public:
     virtual ~FatalErrorReporter() = default;
-    // Tells the user and ends the program.
+    // Tells the user; the application then ends the program.
     virtual void report(const DataError &error) = 0;
 };
 

@@ -104,3 +104,15 @@ QStringList ReadTextLines(const DataPath &path)
         lines.append(text.mid(start));
     return lines;
 }
+
+QStringList ReadShownLines(const DataPath &path)
+{
+    QStringList lines = ReadTextLines(path);
+    for (QString &line : lines) {
+        if (line.size() <= MaxShownLineLength)
+            continue;
+        line.truncate(MaxShownLineLength - 1);
+        line.append(QChar(0x2026));
+    }
+    return lines;
+}

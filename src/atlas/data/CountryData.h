@@ -26,3 +26,11 @@ void LoadCountryNames(AppState &state, const RegionInfo &region);
 void LoadPageTable(AppState &state, const RegionInfo &region);
 // Every line of a line file, in order.
 QStringList ReadTextLines(const DataPath &path);
+
+// The longest line a list box shows, in characters, ellipsis included: far
+// above any line of the shipped texts. A longer line is cut and ends in "…";
+// laying out a line of megabytes would hold up every repaint for seconds.
+inline constexpr qsizetype MaxShownLineLength = 1000;
+// The lines of a line file as a list box shows them: ReadTextLines, each
+// line cut to MaxShownLineLength.
+QStringList ReadShownLines(const DataPath &path);
