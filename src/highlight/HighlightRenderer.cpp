@@ -5,6 +5,9 @@
 #include "RegionMapView.h"
 
 #include <QPainter>
+#include <QVarLengthArray>
+
+#include <cstring>
 
 namespace Twips {
 
@@ -34,12 +37,25 @@ void HighlightRenderer::ClearMap()
     m_map.clear();
 }
 
+void HighlightRenderer::restoreMap()
+{
+    // A surface with pixels of its own is overwritten in place, which spares
+    // allocating a new one; a shared one copies the map on its first write.
+    const QImage &pristine = m_map.pristineMap();
+    QImage &surface = m_map.editSurface();
+    if (!pristine.isNull() && surface.isDetached() && surface.format() == pristine.format()
+        && surface.size() == pristine.size() && surface.bytesPerLine() == pristine.bytesPerLine())
+        std::memcpy(surface.bits(), pristine.constBits(), std::size_t(pristine.sizeInBytes()));
+    else
+        m_map.clear();
+}
+
 void HighlightRenderer::Highlight(int country)
 {
     if (m_table.hasFlagFrameRule && m_flagFrameCaption)
         m_flagFrameCaption(country < FirstRegionalFlag ? QStringLiteral("国旗") : QStringLiteral("域旗"));
 
-    m_map.clear();
+    restoreMap();
     const MapMarker *marker = m_map.marker(country - 1);
     if (!marker)
         return;  // outside 1..N: nothing to paint
@@ -52,8 +68,11 @@ void HighlightRenderer::Highlight(int country)
     if (entry && entry->kind == HighlightKind::Circle) {
         drawRing(*entry);
     } else if (entry) {
+        QVarLengthArray<QPoint, 64> seeds;
         for (const FillSeed &seed : m_table.seedsOf(*entry))
-            floodFill(surface, QPoint(seed.x, seed.y), HighlightColour, BorderColour);
+            seeds.append(QPoint(seed.x, seed.y));
+        floodFill(surface, std::span<const QPoint>(seeds.constData(), std::size_t(seeds.size())),
+                  HighlightColour, BorderColour);
     } else if (m_table.defaultRule == DefaultRule::MarkerSeed) {
         floodFill(surface, markerSeed, HighlightColour, BorderColour);
     }

@@ -51,6 +51,8 @@ public:
     void setTwipsPerPixel(double x, double y);
 
 private:
+    // Puts the map back exactly as it was loaded.
+    void restoreMap();
     void drawRing(const HighlightEntry &entry);
 
     const RegionHighlightTable &m_table;

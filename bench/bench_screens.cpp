@@ -1,0 +1,309 @@
+// Time from a user's action on a real screen to the screen showing its
+// outcome, on the shipped data directory (data/ of the source tree, or
+// KUNISHIRABE_DATA_DIR), offscreen:
+//   AtlasLoad          アフリカ atlas: construction, its load step and the first
+//                      paint of the shown window;
+//   AtlasChoice        one choice from the entry list (keyboard Down/Home on
+//                      Combo1): overview, flag story and flag GIF read, the map
+//                      highlighted, the changed widgets painted; all 53 entries
+//                      in turn, with the flag-story pop-up open;
+//   DrillAnswer/Right  a click on the asked marker of the アフリカ drill until the
+//   DrillAnswer/Wrong  circle or cross and the accuracy are painted (a wrong
+//                      answer also highlights the asked country).
+// Every measurement ends after the events the action posted have been
+// delivered and the window has painted into its backing store. Not included:
+// presenting that store on a real display, and (except in .../RealSound) the
+// start of the sound, which the tests' recording player stands in for.
+// Counters: max_ms is the slowest single action, first_ms the first one of
+// the process (for AtlasLoad: the first atlas after the main menu was shown),
+// paints the widgets painted per action.
+#include "AppState.h"
+#include "AtlasScreens.h"
+#include "DrillRun.h"
+#include "DrillScreens.h"
+#include "Fonts.h"
+#include "MainMenuScreen.h"
+#include "PictureBox.h"
+#include "PictureButton.h"
+#include "QuietLibraries.h"
+#include "RegionAtlasScreen.h"
+#include "RegionCatalogue.h"
+#include "RegionDrillScreen.h"
+#include "RegionMapView.h"
+#include "ScreenContext.h"
+#include "ScreenHost.h"
+#include "SystemSeams.h"
+#include "TestSeams.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QTest>
+#include <QWindow>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <memory>
+#include <utility>
+
+namespace {
+
+constexpr int Africa = 4;
+
+QString dataRoot()
+{
+    const QString root = qEnvironmentVariable("KUNISHIRABE_DATA_DIR");
+    return root.isEmpty() ? QStringLiteral(KUNISHIRABE_SOURCE_DIR "/data") : root;
+}
+
+// Counts the paint events of widgets; only one screen is open at a time.
+class PaintCounter : public QObject
+{
+public:
+    PaintCounter() { qApp->installEventFilter(this); }
+    ~PaintCounter() override { qApp->removeEventFilter(this); }
+    int take() { return std::exchange(m_count, 0); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && watched->isWidgetType())
+            ++m_count;
+        return false;
+    }
+
+private:
+    int m_count = 0;
+};
+
+// Delivers what an action posted (window-system events, layout requests,
+// update requests), which paints the changed widgets into the backing store.
+void settle()
+{
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents();
+}
+
+bool exposed(const QWidget *screen)
+{
+    return screen && screen->windowHandle() && screen->windowHandle()->isExposed();
+}
+
+// The state, host and seams of a screen, as the tests build them.
+struct Screens {
+    explicit Screens(SoundPlayer *realSound = nullptr)
+        : context{state, host, realSound ? *realSound : sound, clock, random}
+    {
+        state.DataRoot = dataRoot();
+        host.registerScreen(MainMenuScreen::ScreenName, [this] { return new MainMenuScreen(context); });
+        registerAtlasScreens(host, context);
+        registerDrillScreens(host, context);
+    }
+    ~Screens() { unload(); }
+
+    void unload()
+    {
+        host.unload(MainMenuScreen::ScreenName);
+        for (const RegionInfo &region : RegionCatalogue::all()) {
+            host.unload(region.atlasScreenName());
+            host.unload(region.drillScreenName());
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // Shows a screen and returns once it is exposed and painted.
+    QWidget *show(const QString &name)
+    {
+        host.show(name);
+        QWidget *screen = host.loadedScreen(name);
+        settle();
+        for (int i = 0; i < 100 && !exposed(screen); ++i)
+            settle();
+        return screen;
+    }
+
+    AppState state;
+    ScreenHost host;
+    RecordingSoundPlayer sound;
+    FakeClock clock;
+    ScriptedRandom random;
+    ScreenContext context;
+};
+
+// Times actions one by one: the slowest, and the first of the process.
+class ActionClock
+{
+public:
+    explicit ActionClock(double &first) : m_first(first) {}
+    void start() { m_timer.start(); }
+    void stop()
+    {
+        const double ms = double(m_timer.nsecsElapsed()) / 1e6;
+        m_max = std::max(m_max, ms);
+        if (m_first < 0)
+            m_first = ms;
+        ++m_count;
+    }
+    void report(benchmark::State &state, int paints) const
+    {
+        state.counters["max_ms"] = m_max;
+        state.counters["first_ms"] = m_first;
+        state.counters["paints"] = m_count ? double(paints) / m_count : 0.0;
+    }
+
+private:
+    double &m_first;
+    QElapsedTimer m_timer;
+    double m_max = 0.0;
+    int m_count = 0;
+};
+
+void atlasLoad(benchmark::State &state)
+{
+    Screens screens;
+    const QString name = RegionCatalogue::region(Africa).atlasScreenName();
+    static double first = -1.0;
+    ActionClock clock(first);
+    if (first < 0) {
+        // The first atlas of a session opens after the main menu has been
+        // shown, which has set up fonts and style: first_ms is that one.
+        screens.show(MainMenuScreen::ScreenName);
+        screens.unload();
+    }
+    PaintCounter counter;
+    int paints = 0;
+    for (auto _ : state) {
+        counter.take();
+        clock.start();
+        screens.host.show(name);
+        QWidget *screen = screens.host.loadedScreen(name);
+        settle();
+        for (int i = 0; i < 100 && !exposed(screen); ++i)
+            settle();
+        clock.stop();
+        paints += counter.take();
+
+        state.PauseTiming();
+        auto *atlas = qobject_cast<RegionAtlasScreen *>(screen);
+        if (!exposed(atlas) || atlas->selector()->count() != RegionCatalogue::region(Africa).countryCount)
+            state.SkipWithError("the atlas did not open with its list");
+        screens.unload();
+        state.ResumeTiming();
+    }
+    clock.report(state, paints);
+}
+
+void atlasChoice(benchmark::State &state)
+{
+    Screens screens;
+    const RegionInfo &region = RegionCatalogue::region(Africa);
+    auto *screen = qobject_cast<RegionAtlasScreen *>(screens.show(region.atlasScreenName()));
+    EntrySelector *list = screen->selector();
+    QTest::keyClick(list, Qt::Key_Home);
+    settle();
+    // Open the flag-story pop-up: from now on every choice reads its file too.
+    QTest::mouseMove(screen, QPoint(1, screen->height() - 2));
+    QTest::mouseMove(screen, screen->flag()->mapTo(screen, screen->flag()->rect().center()));
+    settle();
+    if (!screen->originFrame()->isVisible()) {
+        state.SkipWithError("the flag-story pop-up did not open");
+        return;
+    }
+
+    PaintCounter counter;
+    static double first = -1.0;
+    ActionClock clock(first);
+    int paints = 0;
+    for (auto _ : state) {
+        const qint16 before = screens.state.CurrentCountry;
+        const bool last = list->currentIndex() == list->count() - 1;
+        counter.take();
+        clock.start();
+        QTest::keyClick(list, last ? Qt::Key_Home : Qt::Key_Down);
+        settle();
+        clock.stop();
+        paints += counter.take();
+
+        state.PauseTiming();
+        if (screens.state.CurrentCountry == before || !screen->originFrame()->isVisible()
+            || screen->originList()->count() == 0 || !screen->flag()->isVisible())
+            state.SkipWithError("the choice did not show its entry");
+        state.ResumeTiming();
+    }
+    clock.report(state, paints);
+}
+
+void drillAnswer(benchmark::State &state, bool correct, bool realSound)
+{
+    std::unique_ptr<SoundEffectPlayer> sound;
+    if (realSound)
+        sound = std::make_unique<SoundEffectPlayer>();
+    Screens screens(sound.get());
+    const QString name = RegionCatalogue::region(Africa).drillScreenName();
+    auto *screen = qobject_cast<RegionDrillScreen *>(screens.show(name));
+    // Start on the bare corner, away from every marker.
+    QTest::mouseMove(screen, QPoint(screen->width() - 2, screen->height() - 2));
+    settle();
+
+    PaintCounter counter;
+    static double first[2][2] = {{-1.0, -1.0}, {-1.0, -1.0}};
+    ActionClock clock(first[correct][realSound]);
+    int paints = 0;
+    for (auto _ : state) {
+        const DrillRun &run = screen->run();
+        const int asked = run.currentQuestion;
+        const int clicked = correct ? asked : asked % run.questionCount + 1;
+        const int rightBefore = run.correctCount;
+        MapMarker *marker = screen->mapView()->marker(clicked - 1);
+        counter.take();
+        clock.start();
+        QTest::mouseClick(marker, Qt::LeftButton, {}, QPoint(1, 1));
+        settle();
+        clock.stop();
+        paints += counter.take();
+
+        state.PauseTiming();
+        if (!screen->feedbackPicture()->isVisible() || screen->accuracyLabel()->text().isEmpty()
+            || (run.correctCount > rightBefore) != correct)
+            state.SkipWithError("the answer did not show its verdict");
+        // End the pause; after the last question, start a new run.
+        screens.clock.now += 10.0;
+        screen->timerTicked();
+        if (run.finished != 0)
+            screen->restartButton()->click();
+        settle();
+        state.ResumeTiming();
+    }
+    clock.report(state, paints);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Set up as the program's main() does.
+    keepLibrariesFromWriting();
+    QApplication app(argc, argv);
+    Fonts::installSubstitutions();
+
+    benchmark::RegisterBenchmark("AtlasLoad", atlasLoad)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+    benchmark::RegisterBenchmark("AtlasChoice", atlasChoice)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+    benchmark::RegisterBenchmark("DrillAnswer/Right", drillAnswer, true, false)
+        ->Unit(benchmark::kMillisecond)->MinTime(1.0);
+    benchmark::RegisterBenchmark("DrillAnswer/Wrong", drillAnswer, false, false)
+        ->Unit(benchmark::kMillisecond)->MinTime(1.0);
+    benchmark::RegisterBenchmark("DrillAnswer/Right/RealSound", drillAnswer, true, true)
+        ->Unit(benchmark::kMillisecond)->MinTime(1.0);
+    benchmark::RegisterBenchmark("DrillAnswer/Wrong/RealSound", drillAnswer, false, true)
+        ->Unit(benchmark::kMillisecond)->MinTime(1.0);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
