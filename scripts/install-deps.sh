@@ -10,6 +10,7 @@ packages=(
   gstreamer1.0-plugins-good fonts-ipafont-mincho fonts-ipafont-gothic
   xvfb xauth xdotool x11-apps
   librsvg2-bin desktop-file-utils appstream dpkg-dev
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -40,6 +40,8 @@ class DataReadersTest : public QObject
 private slots:
     void decodesCodePage932_data();
     void decodesCodePage932();
+    void encodes_data();
+    void encodes();
     void encodingRoundTrip();
 
     void dataRootDropsOneTrailingSeparator_data();
@@ -83,12 +85,35 @@ void DataReadersTest::decodesCodePage932_data()
     QTest::newRow("half-width katakana") << QByteArray("\xb1") << u"\uFF71"_s;
     QTest::newRow("invalid trail byte") << QByteArray("A\x81\x20Z") << u"A\uFFFD Z"_s;
     QTest::newRow("lone lead byte at the end") << QByteArray("AB\x82") << u"AB\uFFFD"_s;
+    // ICU's windows-31j exchanges these three control codes; code page 932 does not.
+    QTest::newRow("SUB byte") << QByteArray("\x1a") << u"\u001A"_s;
+    QTest::newRow("FS byte") << QByteArray("A\x1c") << u"A\u001C"_s;
+    QTest::newRow("DEL byte before half-width katakana") << QByteArray("\x7f\xad") << u"\u007F\uFF6D"_s;
+    QTest::newRow("lead byte before DEL") << QByteArray("\x81\x7f") << u"\uFFFD\u007F"_s;
+    QTest::newRow("SUB byte beside an invalid trail byte") << QByteArray("\x1a\x81\x20") << u"\u001A\uFFFD "_s;
 }
 
 void DataReadersTest::decodesCodePage932()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
+    QCOMPARE(Cp932::decode(bytes), text);
+}
+
+void DataReadersTest::encodes_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("kanji") << u"日本"_s << QByteArray("\x93\xfa\x96\x7b");
+    QTest::newRow("control codes ICU exchanges") << u"\u001A\u001C\u007F"_s << QByteArray("\x1a\x1c\x7f");
+    QTest::newRow("DEL between kanji") << u"日\u007F本"_s << QByteArray("\x93\xfa\x7f\x96\x7b");
+}
+
+void DataReadersTest::encodes()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(Cp932::encode(text), bytes);
     QCOMPARE(Cp932::decode(bytes), text);
 }
 
