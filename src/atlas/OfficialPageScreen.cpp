@@ -1,6 +1,7 @@
 #include "OfficialPageScreen.h"
 
 #include "AppState.h"
+#include "FatalErrors.h"
 #include "PageBrowser.h"
 #include "Palette.h"
 #include "ScreenContext.h"
@@ -60,7 +61,8 @@ OfficialPageScreen::OfficialPageScreen(ScreenContext &context, const PageBrowser
         m_missingNotice->setWordWrap(true);
     }
 
-    connect(Text1, &QLineEdit::textChanged, this, &OfficialPageScreen::addressChanged);
+    connect(Text1, &QLineEdit::textChanged, this,
+            FatalErrors::guarded(this, &OfficialPageScreen::addressChanged));
 }
 
 OfficialPageScreen::~OfficialPageScreen() = default;

@@ -4,6 +4,7 @@
 #include "CountryData.h"
 #include "DataError.h"
 #include "DataFiles.h"
+#include "FatalErrors.h"
 #include "Fonts.h"
 #include "HighlightRenderer.h"
 #include "MarkerLayout.h"
@@ -132,17 +133,19 @@ void RegionAtlasScreen::buildControls()
     // row is chosen.
     Combo1->setAccessibleName(QStringLiteral("国名の選択"));
     Label1->setBuddy(Combo1);
-    connect(Combo1, &QComboBox::activated, this, &RegionAtlasScreen::chooseFromList);
+    connect(Combo1, &QComboBox::activated, this,
+            FatalErrors::guarded(this, &RegionAtlasScreen::chooseFromList));
 
     Command1 = new PictureButton(QStringLiteral("国ドリル"), Palette::LightGreen, this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(AtlasLayout::DrillButton);
     connect(Command1, &QAbstractButton::clicked, this,
-            [this] { leaveFor(m_profile.region().drillScreenName()); });
+            FatalErrors::guarded([this] { leaveFor(m_profile.region().drillScreenName()); }));
     Command2 = new PictureButton(QStringLiteral("メニュー"), Palette::LightGreen, this);
     Command2->setObjectName(QStringLiteral("Command2"));
     Command2->setGeometry(AtlasLayout::MenuButton);
-    connect(Command2, &QAbstractButton::clicked, this, [this] { leaveFor(QStringLiteral("メニュー")); });
+    connect(Command2, &QAbstractButton::clicked, this,
+            FatalErrors::guarded([this] { leaveFor(QStringLiteral("メニュー")); }));
 
     Frame1 = frame(QStringLiteral("Frame1"), NationalFlag, m_profile.flagFrame, this);
     Image2 = new PictureBox(Frame1);
@@ -166,7 +169,7 @@ void RegionAtlasScreen::buildControls()
     Picture1->setMap(map);
     Picture1->setMarkers(markerLayout(m_profile.regionId).atlasMarkers);
     connect(Picture1, &RegionMapView::markerPressed, this,
-            [this](int index, Qt::MouseButton) { chooseByMarker(index); });
+            FatalErrors::guarded([this](int index, Qt::MouseButton) { chooseByMarker(index); }));
     HighlightRenderer::CaptionSetter flagCaption;
     if (m_profile.flagCaption == CaptionRule::ByRenderer)
         flagCaption = [this](const QString &caption) { Frame1->setTitle(caption); };
@@ -185,13 +188,15 @@ void RegionAtlasScreen::buildControls()
     Command3->setObjectName(QStringLiteral("Command3"));
     Command3->setGeometry(AtlasLayout::LinkButton);
     Command3->hide();
-    connect(Command3, &QAbstractButton::clicked, this, &RegionAtlasScreen::openOfficialPage);
+    connect(Command3, &QAbstractButton::clicked, this,
+            FatalErrors::guarded(this, &RegionAtlasScreen::openOfficialPage));
     if (m_profile.otherMinistryEntry != 0) {
         Command4 = new PictureButton(QStringLiteral("総務省データリンク"), Palette::LightGreen, this);
         Command4->setObjectName(QStringLiteral("Command4"));
         Command4->setGeometry(AtlasLayout::LinkButton);
         Command4->hide();
-        connect(Command4, &QAbstractButton::clicked, this, &RegionAtlasScreen::openOfficialPage);
+        connect(Command4, &QAbstractButton::clicked, this,
+                FatalErrors::guarded(this, &RegionAtlasScreen::openOfficialPage));
     }
 
     // Tab order in reading order: the link buttons (when shown), the entry

@@ -5,6 +5,7 @@
 #include "CountryData.h"
 #include "DataError.h"
 #include "DataFiles.h"
+#include "FatalErrors.h"
 #include "Fonts.h"
 #include "HighlightRenderer.h"
 #include "MarkerLayout.h"
@@ -60,7 +61,7 @@ RegionDrillScreen::RegionDrillScreen(ScreenContext &context, const DrillProfile 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(TimerInterval);
-    connect(Timer1, &QTimer::timeout, this, &RegionDrillScreen::timerTicked);
+    connect(Timer1, &QTimer::timeout, this, FatalErrors::guarded(this, &RegionDrillScreen::timerTicked));
 
     centreOnScreen();
     startRun();
@@ -87,18 +88,20 @@ void RegionDrillScreen::buildControls()
     Command3->setObjectName(QStringLiteral("Command3"));
     Command3->setGeometry(46, 5, 189, 59);
     Command3->hide();
-    connect(Command3, &QAbstractButton::clicked, this, &RegionDrillScreen::restart);
+    connect(Command3, &QAbstractButton::clicked, this,
+            FatalErrors::guarded(this, &RegionDrillScreen::restart));
 
     Command1 = new PictureButton(QStringLiteral("国しらべ"), Palette::RegionFace, this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(m_profile.atlasButtonRect());
     connect(Command1, &QAbstractButton::clicked, this,
-            [this] { leaveTo(m_profile.atlasScreenName()); });
+            FatalErrors::guarded([this] { leaveTo(m_profile.atlasScreenName()); }));
 
     Command2 = new PictureButton(QStringLiteral("メニュー"), Palette::MenuFace, this);
     Command2->setObjectName(QStringLiteral("Command2"));
     Command2->setGeometry(m_profile.menuButtonRect());
-    connect(Command2, &QAbstractButton::clicked, this, [this] { leaveTo(QStringLiteral("メニュー")); });
+    connect(Command2, &QAbstractButton::clicked, this,
+            FatalErrors::guarded([this] { leaveTo(QStringLiteral("メニュー")); }));
 
     const QFont countFont = Fonts::font(Fonts::Mincho, 26.25, true);
     Frame3 = new CaptionFrame(QString(), Palette::Periwinkle, Palette::Red, this);
@@ -159,13 +162,15 @@ void RegionDrillScreen::buildControls()
     // Markers are named by number only: the drill never names a country's marker.
     for (int k = 0; k < Picture1->markerCount(); ++k)
         Picture1->marker(k)->setAccessibleName(QStringLiteral("マーカー %1").arg(k + 1));
-    connect(Picture1, &RegionMapView::markerPressed, this, [this](int index, Qt::MouseButton button) {
+    connect(Picture1, &RegionMapView::markerPressed, this,
+            FatalErrors::guarded([this](int index, Qt::MouseButton button) {
         if (button == Qt::LeftButton)
             judgeAnswer(index);
-    });
+    }));
     // Enter or Space on the focused marker answers as a click on it does.
     Picture1->setKeyboardNavigation(true);
-    connect(Picture1, &RegionMapView::markerActivated, this, &RegionDrillScreen::judgeAnswer);
+    connect(Picture1, &RegionMapView::markerActivated, this,
+            FatalErrors::guarded(this, &RegionDrillScreen::judgeAnswer));
     // The drill's frame is the judgement box: the renderer never sets its caption.
     m_renderer = std::make_unique<HighlightRenderer>(highlightTable(m_profile.regionId), *Picture1);
 

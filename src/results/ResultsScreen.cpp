@@ -1,6 +1,7 @@
 #include "ResultsScreen.h"
 
 #include "AppState.h"
+#include "FatalErrors.h"
 #include "Fonts.h"
 #include "Palette.h"
 #include "PictureBox.h"
@@ -85,13 +86,14 @@ ResultsScreen::ResultsScreen(ScreenContext &context)
     Command2->setObjectName(QStringLiteral("Command2"));
     Command2->setGeometry(44, 2, 189, 59);
     Command2->hide();
-    connect(Command2, &QAbstractButton::clicked, this, &ResultsScreen::clearResults);
+    connect(Command2, &QAbstractButton::clicked, this,
+            FatalErrors::guarded(this, &ResultsScreen::clearResults));
 
     Command1 = new PictureButton(QStringLiteral("メニュー"), Palette::MenuFace, this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(615, 10, 108, 45);
     connect(Command1, &QAbstractButton::clicked, this,
-            [this] { m_context.host.transition(ScreenName, QStringLiteral("メニュー")); });
+            FatalErrors::guarded([this] { m_context.host.transition(ScreenName, QStringLiteral("メニュー")); }));
 
     Picture1 = new ResultsChartView(this);
     Picture1->setGeometry(43, 67, 681, 404);

@@ -1,22 +1,22 @@
 #include "Application.h"
 
-#include "DataError.h"
-#include "Seams.h"
-
-#include <cstdlib>
+#include "FatalErrors.h"
 
 Application::Application(int &argc, char **argv, FatalErrorReporter &reporter)
-    : QApplication(argc, argv), m_reporter(reporter)
+    : QApplication(argc, argv)
 {
+    FatalErrors::install(&reporter);
+}
+
+Application::~Application()
+{
+    FatalErrors::install(nullptr);
 }
 
 bool Application::notify(QObject *receiver, QEvent *event)
 {
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const DataError &error) {
-        m_reporter.report(error);
-        QCoreApplication::exit(EXIT_FAILURE);
-        return true;
-    }
+    // The last resort for a handler that does not guard itself.
+    bool handled = true;
+    FatalErrors::guard([&] { handled = QApplication::notify(receiver, event); });
+    return handled;
 }

@@ -4,15 +4,13 @@
 
 class FatalErrorReporter;
 
-// Reports a data error raised in any event handler and ends the program
-// with status EXIT_FAILURE.
+// Installs the reporter of data errors for its lifetime: a data error raised
+// in any event handler is reported and ends the program with EXIT_FAILURE.
 class Application : public QApplication
 {
 public:
     Application(int &argc, char **argv, FatalErrorReporter &reporter);
+    ~Application() override;
 
     bool notify(QObject *receiver, QEvent *event) override;
-
-private:
-    FatalErrorReporter &m_reporter;
 };

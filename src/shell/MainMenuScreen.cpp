@@ -2,6 +2,7 @@
 
 #include "AppState.h"
 #include "CountryData.h"
+#include "FatalErrors.h"
 #include "Fonts.h"
 #include "Palette.h"
 #include "PictureBox.h"
@@ -57,7 +58,8 @@ MainMenuScreen::MainMenuScreen(ScreenContext &context)
         Image1[i]->setImage(QImage(QString::fromUtf8(FlagPictures[i].resource)));
         Image1[i]->setAccessibleName(QString::fromUtf8(FlagPictures[i].description));
         Image1[i]->setCursor(Qt::PointingHandCursor);
-        connect(Image1[i], &PictureBox::clicked, this, [this, i] { showFlagText(int(i)); });
+        connect(Image1[i], &PictureBox::clicked, this,
+                FatalErrors::guarded([this, i] { showFlagText(int(i)); }));
     }
 
     List1 = new QListWidget(this);
@@ -70,17 +72,20 @@ MainMenuScreen::MainMenuScreen(ScreenContext &context)
     Command3 = new PictureButton(QStringLiteral("正解率表示"), Palette::LightGreen, this);
     Command3->setGeometry(510, 103, 189, 59);
     Command3->hide();
-    connect(Command3, &QAbstractButton::clicked, this, &MainMenuScreen::openResults);
+    connect(Command3, &QAbstractButton::clicked, this,
+            FatalErrors::guarded(this, &MainMenuScreen::openResults));
 
     Command2 = new PictureButton(QStringLiteral("終"), QColor(255, 160, 160), this);
     Command2->setGeometry(700, 306, 45, 45);
-    connect(Command2, &QAbstractButton::clicked, this, [this] { m_context.host.endProgram(); });
+    connect(Command2, &QAbstractButton::clicked, this,
+            FatalErrors::guarded([this] { m_context.host.endProgram(); }));
 
     for (const RegionInfo &region : RegionCatalogue::all()) {
         const std::size_t index = std::size_t(region.id - 1);
         Command1[index] = new PictureButton(region.regionName(), Palette::RegionFace, this);
         Command1[index]->setGeometry(QRect(RegionButtonPlaces[index], QSize(179, 48)));
-        connect(Command1[index], &QAbstractButton::clicked, this, [this, index] { openRegion(int(index)); });
+        connect(Command1[index], &QAbstractButton::clicked, this,
+                FatalErrors::guarded([this, index] { openRegion(int(index)); }));
     }
 
     // Tab order in reading order: the flag text and the results button (while

@@ -1,6 +1,7 @@
 #include "RegionSubmenuScreen.h"
 
 #include "AppState.h"
+#include "FatalErrors.h"
 #include "Palette.h"
 #include "PictureBox.h"
 #include "PictureButton.h"
@@ -25,7 +26,8 @@ RegionSubmenuScreen::RegionSubmenuScreen(ScreenContext &context)
     Command1[1]->setGeometry(44, 230, 166, 55);
 
     for (int i = 0; i < 2; ++i)
-        connect(Command1[std::size_t(i)], &QAbstractButton::clicked, this, [this, i] { dispatch(i); });
+        connect(Command1[std::size_t(i)], &QAbstractButton::clicked, this,
+                FatalErrors::guarded([this, i] { dispatch(i); }));
     centreOnScreen();
 }
 

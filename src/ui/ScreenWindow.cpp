@@ -1,5 +1,7 @@
 #include "ScreenWindow.h"
 
+#include "FatalErrors.h"
+
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPalette>
@@ -35,7 +37,8 @@ bool ScreenWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseMove && watched == windowHandle()) {
         const auto *move = static_cast<QMouseEvent *>(event);
-        pointerMovedOver(childAt(move->position().toPoint()));
+        QWidget *under = childAt(move->position().toPoint());
+        FatalErrors::guard([&] { pointerMovedOver(under); });
     }
     return QWidget::eventFilter(watched, event);
 }
