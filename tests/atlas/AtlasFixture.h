@@ -9,7 +9,6 @@
 #include "TempDataRoot.h"
 #include "TestSeams.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QImage>
@@ -22,18 +21,6 @@ inline QByteArray crlfText(const QStringList &lines)
     for (const QString &line : lines)
         text += line + QStringLiteral("\r\n");
     return Cp932::encode(text);
-}
-
-inline QByteArray pictureBytes(QSize size, QColor colour)
-{
-    // Flag files are read by content, so a PNG stands in for a GIF here.
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
 }
 
 // A data directory with every file of a region: entry k is named "国k",

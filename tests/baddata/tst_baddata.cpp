@@ -25,9 +25,9 @@
 #include "ScreenContext.h"
 #include "ScreenHost.h"
 #include "SystemSeams.h"
+#include "TempDataRoot.h"
 #include "TestSeams.h"
 
-#include <QBuffer>
 #include <QCryptographicHash>
 #include <QDirIterator>
 #include <QGroupBox>
@@ -191,17 +191,6 @@ QByteArray tenMegabyteLine()
     while (line.size() < 10 * 1024 * 1024)
         line += unit;
     return line;
-}
-
-QByteArray pngBytes(QSize size, QColor colour)
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
 }
 
 bool copyTree(const QString &from, const QString &to)
@@ -1075,7 +1064,7 @@ void BadDataTest::oneBrokenFile_data()
     add("flag without its last 10 bytes", Nis, tailDropped(nisFlag3, 10), A::ChooseByMarker, 3,
         reported(nisFlag3));
     add("flag without its trailer byte", Nis, tailDropped(nisFlag3, 1), A::ChooseByList, 3, shows());
-    add("flag is a PNG", Nis, replaced(nisFlag3, pngBytes(QSize(90, 60), Qt::darkCyan)), A::ChooseByMarker, 3,
+    add("flag is a PNG", Nis, replaced(nisFlag3, pictureBytes(QSize(90, 60), Qt::darkCyan)), A::ChooseByMarker, 3,
         shows());
     add("maru.gif is text", SouthAmerica, replaced(u"画像/maru.gif"_s, notAPicture), A::RightThenWrong, 0,
         reported(u"画像/maru.gif"_s));
