@@ -48,6 +48,6 @@ PageBrowserSource PageBrowserLoader::load()
     if (QObject *plugin = loader.instance())
         source.factory = qobject_cast<PageBrowserFactory *>(plugin);
     if (!source.factory)
-        source.error = loader.errorString();
+        source.error = QStringLiteral("%1: %2").arg(QString::fromLatin1(PluginName), loader.errorString());
     return source;
 }
