@@ -1,6 +1,7 @@
 #include "AppState.h"
 #include "Application.h"
 #include "Cp932.h"
+#include "FatalErrors.h"
 #include "Fonts.h"
 #include "MainMenuScreen.h"
 #include "PictureBox.h"
@@ -15,8 +16,10 @@
 
 #include <QListWidget>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -27,6 +30,11 @@ RecordingReporter *g_reporter = nullptr;
 
 
 
+
+// A handler that fails on the value it is given.
+struct FailingHandler {
+    void fail(int value) { throw DataError(u"概要/h%1.txt"_s.arg(value), u"読めません。"_s); }
+};
 
 // A stand-in for a screen of another subsystem: records that it was loaded.
 class StubScreen : public QWidget
@@ -57,6 +65,8 @@ private slots:
     void secondClickOnTheSameFlagDoesNotReread();
     void emptyFlagTextGivesAnEmptyVisibleList();
     void missingFlagTextIsReportedAsADataError();
+    void guardedHandlers_data();
+    void guardedHandlers();
     void backgroundHidesListAndResultsButton();
     void regionButtonsOpenTheSubmenu_data();
     void regionButtonsOpenTheSubmenu();
@@ -382,6 +392,45 @@ void ShellTest::submenuWithoutTargetScreenDoesNothing()
     QTest::mouseClick(submenu->choiceButton(1), Qt::LeftButton);
     QVERIFY(m_host->isLoaded(RegionSubmenuScreen::ScreenName));
     QCOMPARE(m_state->SubmenuChoice, qint16(0));
+}
+
+void ShellTest::guardedHandlers_data()
+{
+    QTest::addColumn<bool>("member");
+    QTest::addColumn<bool>("reporterInstalled");
+    QTest::newRow("member function, reported") << true << true;
+    QTest::newRow("function object, reported") << false << true;
+    QTest::newRow("member function, no reporter") << true << false;
+    QTest::newRow("function object, no reporter") << false << false;
+}
+
+void ShellTest::guardedHandlers()
+{
+    QFETCH(bool, member);
+    QFETCH(bool, reporterInstalled);
+    FailingHandler handler;
+    const std::function<void(int)> slot = member
+        ? std::function<void(int)>(FatalErrors::guarded(&handler, &FailingHandler::fail))
+        : std::function<void(int)>(FatalErrors::guarded([&handler](int value) { handler.fail(value); }));
+    g_reporter->files.clear();
+    bool escaped = false;
+    if (reporterInstalled) {
+        // Through a signal, as the screens connect their handlers.
+        QSpinBox sender;
+        connect(&sender, &QSpinBox::valueChanged, this, slot);
+        sender.setValue(7);
+    } else {
+        // With nobody to report to, the error goes on to the caller unchanged.
+        FatalErrors::install(nullptr);
+        try {
+            slot(7);
+        } catch (const DataError &error) {
+            escaped = error.file() == u"概要/h7.txt"_s;
+        }
+        FatalErrors::install(g_reporter);
+    }
+    QCOMPARE(escaped, !reporterInstalled);
+    QCOMPARE(g_reporter->files, reporterInstalled ? QStringList{u"概要/h7.txt"_s} : QStringList{});
 }
 
 int main(int argc, char *argv[])
