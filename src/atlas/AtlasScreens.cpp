@@ -5,9 +5,9 @@
 #include "PageBrowserLoader.h"
 #include "RegionAtlasScreen.h"
 #include "RegionCatalogue.h"
-#include "ScreenHost.h"
+#include "ScreenDirectory.h"
 
-void registerAtlasScreens(ScreenHost &host, ScreenContext &context)
+void registerAtlasScreens(ScreenDirectory &host, ScreenContext &context)
 {
     for (const AtlasProfile &profile : AtlasProfiles::all()) {
         host.registerScreen(profile.region().atlasScreenName(),

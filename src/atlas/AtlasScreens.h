@@ -1,8 +1,8 @@
 #pragma once
 
-class ScreenHost;
+class ScreenDirectory;
 struct ScreenContext;
 
 // Registers the eight atlas screens under their region names and the page
 // viewer 外務省.
-void registerAtlasScreens(ScreenHost &host, ScreenContext &context);
+void registerAtlasScreens(ScreenDirectory &host, ScreenContext &context);

@@ -17,7 +17,7 @@
 #include "RegionHighlightTable.h"
 #include "RegionMapView.h"
 #include "ScreenContext.h"
-#include "ScreenHost.h"
+#include "ScreenDirectory.h"
 #include "WordArt.h"
 
 #include <QGroupBox>
@@ -349,7 +349,7 @@ void RegionAtlasScreen::pointerMovedOver(QWidget *under)
 void RegionAtlasScreen::openOfficialPage()
 {
     AppState &state = m_context.state;
-    ScreenHost &host = m_context.host;
+    ScreenDirectory &host = m_context.host;
     auto *viewer = qobject_cast<OfficialPageScreen *>(host.screen(OfficialPageScreen::ScreenName));
     Q_ASSERT(viewer);
     viewer->addressBox()->setText(state.PageTable[state.CurrentCountry][2]);
@@ -358,7 +358,7 @@ void RegionAtlasScreen::openOfficialPage()
 
 void RegionAtlasScreen::leaveFor(const QString &next)
 {
-    ScreenHost &host = m_context.host;
+    ScreenDirectory &host = m_context.host;
     if (!host.isRegistered(next))
         return;  // the screen does not exist in this build
     host.unload(objectName());

@@ -2,9 +2,9 @@
 
 #include "DrillProfile.h"
 #include "RegionDrillScreen.h"
-#include "ScreenHost.h"
+#include "ScreenDirectory.h"
 
-void registerDrillScreens(ScreenHost &host, ScreenContext &context)
+void registerDrillScreens(ScreenDirectory &host, ScreenContext &context)
 {
     for (const DrillProfile &profile : DrillProfiles::all()) {
         const DrillProfile *record = &profile;

@@ -1,7 +1,7 @@
 #pragma once
 
-class ScreenHost;
+class ScreenDirectory;
 struct ScreenContext;
 
 // Registers the eight drill screens under their names (アジアドリル ... 南アメリカドリル).
-void registerDrillScreens(ScreenHost &host, ScreenContext &context);
+void registerDrillScreens(ScreenDirectory &host, ScreenContext &context);

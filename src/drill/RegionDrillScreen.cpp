@@ -16,7 +16,7 @@
 #include "RegionCatalogue.h"
 #include "RegionMapView.h"
 #include "ScreenContext.h"
-#include "ScreenHost.h"
+#include "ScreenDirectory.h"
 #include "Seams.h"
 #include "WordArt.h"
 

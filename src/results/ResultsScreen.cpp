@@ -9,7 +9,7 @@
 #include "RegionCatalogue.h"
 #include "ResultsChart.h"
 #include "ScreenContext.h"
-#include "ScreenHost.h"
+#include "ScreenDirectory.h"
 #include "WordArt.h"
 
 #include <QGuiApplication>
@@ -136,7 +136,7 @@ void ResultsScreen::pointerMovedOver(QWidget *under)
     }
 }
 
-void registerResultsScreen(ScreenHost &host, ScreenContext &context)
+void registerResultsScreen(ScreenDirectory &host, ScreenContext &context)
 {
     host.registerScreen(ResultsScreen::ScreenName, [&context] { return new ResultsScreen(context); });
 }

@@ -6,7 +6,7 @@
 
 class PictureBox;
 class PictureButton;
-class ScreenHost;
+class ScreenDirectory;
 struct ScreenContext;
 
 // Picture1 of the results screen: the chart picture inside a sunken
@@ -65,4 +65,4 @@ private:
 };
 
 // Registers 正解率 with the host.
-void registerResultsScreen(ScreenHost &host, ScreenContext &context);
+void registerResultsScreen(ScreenDirectory &host, ScreenContext &context);

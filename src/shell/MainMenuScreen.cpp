@@ -9,7 +9,7 @@
 #include "PictureButton.h"
 #include "RegionCatalogue.h"
 #include "ScreenContext.h"
-#include "ScreenHost.h"
+#include "ScreenDirectory.h"
 #include "WordArt.h"
 
 #include <QListWidget>

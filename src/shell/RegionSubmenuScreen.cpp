@@ -7,7 +7,7 @@
 #include "PictureButton.h"
 #include "RegionCatalogue.h"
 #include "ScreenContext.h"
-#include "ScreenHost.h"
+#include "ScreenDirectory.h"
 
 RegionSubmenuScreen::RegionSubmenuScreen(ScreenContext &context)
     : ScreenWindow(RegionCatalogue::region(context.state.CurrentRegion).regionName(),

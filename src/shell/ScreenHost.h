@@ -1,43 +1,32 @@
 #pragma once
 
+#include "ScreenDirectory.h"
+
 #include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
 
-#include <functional>
-
 // Owns the screens, one instance at most per screen name. A screen is
 // loaded on first use, shown modeless, and discarded by unload; the next use
 // loads it afresh. When the user closes the last screen window, the host
 // reports that no screen is left.
-class ScreenHost : public QObject
+class ScreenHost : public QObject, public ScreenDirectory
 {
     Q_OBJECT
 public:
-    using Factory = std::function<QWidget *()>;
-
     ~ScreenHost() override;
 
-    void registerScreen(const QString &name, Factory factory);
-    bool isRegistered(const QString &name) const { return m_factories.contains(name); }
-
-    // The screen, loaded first if it is not (its load step runs then).
-    QWidget *screen(const QString &name);
-    // The screen if it is loaded, else nullptr.
-    QWidget *loadedScreen(const QString &name) const;
-    bool isLoaded(const QString &name) const { return loadedScreen(name) != nullptr; }
+    void registerScreen(const QString &name, Factory factory) override;
+    bool isRegistered(const QString &name) const override { return m_factories.contains(name); }
+    QWidget *screen(const QString &name) override;
+    QWidget *loadedScreen(const QString &name) const override;
     int loadedCount() const { return int(m_loaded.size()); }
-
-    // Loads if needed and displays modeless; brings it forward if shown.
-    void show(const QString &name);
-    // Closes and discards the screen; nothing happens if it is not loaded.
-    void unload(const QString &name);
-    // Every transition: unload the current screen, then show the next.
-    void transition(const QString &from, const QString &to);
-    // The program ends at once (the menu's exit button).
-    void endProgram() { emit programEndRequested(); }
+    void show(const QString &name) override;
+    void unload(const QString &name) override;
+    void transition(const QString &from, const QString &to) override;
+    void endProgram() override { emit programEndRequested(); }
 
 signals:
     void lastScreenClosed();

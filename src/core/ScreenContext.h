@@ -1,7 +1,7 @@
 #pragma once
 
 struct AppState;
-class ScreenHost;
+class ScreenDirectory;
 class SoundPlayer;
 class MonotonicClock;
 class RandomSource;
@@ -10,7 +10,7 @@ class RandomSource;
 // screens, and the seams that tests replace.
 struct ScreenContext {
     AppState &state;
-    ScreenHost &host;
+    ScreenDirectory &host;
     SoundPlayer &sound;
     MonotonicClock &clock;
     RandomSource &random;
