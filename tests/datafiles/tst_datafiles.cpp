@@ -1,6 +1,7 @@
 // The shipped data directory: every file of every entry is there, is strict
-// code page 932 with CR LF line ends, agrees with the entry lists, and every
-// text line fits its list box on the atlas screen.
+// code page 932 with CR LF line ends, agrees with the entry lists, every
+// text line fits its list box on the atlas screen, and every population
+// line shows its entry's figure of the sourced population table.
 
 #include "AppState.h"
 #include "AtlasProfile.h"
@@ -15,6 +16,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QListWidget>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -80,6 +82,36 @@ QJsonArray entriesOf(int regionId)
     return QJsonDocument::fromJson(json).object().value(u"entries"_s).toArray();
 }
 
+QJsonObject populationTable()
+{
+    return QJsonDocument::fromJson(readAll(SourceDir + u"/tools/texts/population.json"_s)).object();
+}
+
+// A head count rounded to three significant digits, halves up.
+qint64 threeSignificantDigits(qint64 persons)
+{
+    qint64 step = 1;
+    while (persons / step >= 1000)
+        step *= 10;
+    return (persons + step / 2) / step * step;
+}
+
+// The head count and year of a population line: 人口：約14.4億人（2023年） -> 1440000000, 2023.
+bool readPopulationLine(const QString &line, qint64 *persons, int *year)
+{
+    static const QRegularExpression form(u"^人口：約(\\d+)(?:\\.(\\d+))?(億|万)?人（(\\d{4})年）$"_s);
+    const QRegularExpressionMatch match = form.match(line);
+    if (!match.hasMatch())
+        return false;
+    const int unitDigits = match.captured(3) == u"億"_s ? 8 : match.captured(3) == u"万"_s ? 4 : 0;
+    const QString fraction = match.captured(2);
+    if (fraction.size() > unitDigits || fraction.endsWith(u'0'))
+        return false;
+    *persons = (match.captured(1) + fraction.leftJustified(unitDigits, u'0')).toLongLong();
+    *year = match.captured(4).toInt();
+    return true;
+}
+
 // The lines of a list box that do not fit its width.
 QStringList overflowingLines(const QStringList &lines, QSize box)
 {
@@ -116,6 +148,8 @@ private slots:
     void pageTableHasHttpsAddresses_data() { regions_data(); }
     void textsAreStrictCp932AndFitTheirBoxes();
     void textsAreStrictCp932AndFitTheirBoxes_data() { regions_data(); }
+    void populationLinesFollowTheSourcedTable();
+    void populationLinesFollowTheSourcedTable_data() { regions_data(); }
     void flagsDecode();
     void flagsDecode_data() { regions_data(); }
     void menuFlagTexts();
@@ -214,6 +248,35 @@ void DataFilesTest::textsAreStrictCp932AndFitTheirBoxes()
             const QStringList tooWide = overflowingLines(lines, kind.box);
             QVERIFY2(tooWide.isEmpty(), qPrintable(file + u" too wide: "_s + tooWide.join(u" / "_s)));
         }
+    }
+}
+
+void DataFilesTest::populationLinesFollowTheSourcedTable()
+{
+    QFETCH(int, regionId);
+    const RegionInfo &region = RegionCatalogue::region(regionId);
+    const QJsonObject table = populationTable();
+    const QJsonObject sources = table.value(u"sources"_s).toObject();
+    const QJsonObject rows = table.value(u"entries"_s).toObject();
+    const QJsonArray entries = entriesOf(regionId);
+    for (int n = 1; n <= region.countryCount; ++n) {
+        const QJsonObject entry = entries[n - 1].toObject();
+        const QString name = entry.value(u"name"_s).toString();
+        const QJsonObject row = rows.value(entry.value(u"iso2"_s).toString()).toObject();
+        QVERIFY2(row.value(u"persons"_s).toInteger() > 0, qPrintable(name + u": no population row"_s));
+        QVERIFY2(!sources.value(row.value(u"source"_s).toString()).toObject().value(u"title"_s).toString().isEmpty(),
+                 qPrintable(name + u": population source not named"_s));
+
+        const DataPath path = CountryFilePath(m_state, CountryFileKind::Overview, region, n);
+        const QStringList lines = ReadTextLines(path).filter(QRegularExpression(u"^人口："_s));
+        QVERIFY2(lines.size() == 1, qPrintable(path.displayName() + u": want one population line"_s));
+        qint64 shown = 0;
+        int year = 0;
+        QVERIFY2(readPopulationLine(lines.first(), &shown, &year), qPrintable(lines.first()));
+        const qint64 persons = row.value(u"persons"_s).toInteger();
+        QVERIFY2(shown == threeSignificantDigits(persons) && year == row.value(u"year"_s).toInt(),
+                 qPrintable(u"%1: %2, the table has %3 (%4)"_s.arg(path.displayName(), lines.first())
+                                .arg(persons).arg(row.value(u"year"_s).toInt())));
     }
 }
 

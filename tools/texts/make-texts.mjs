@@ -2,11 +2,14 @@
 // tools/texts/<slug>/s<n>.txt and y<n>.txt (UTF-8, one screen row per line)
 // become data/概要/<region>/s<n>.txt and data/国旗/<region>/由来/y<n>.txt
 // (code page 932, CR LF); tools/texts/menu/h<k>.txt become the menu's flag
-// texts data/国旗/h<k>.txt. Usage: node tools/texts/make-texts.mjs [slug ...]
+// texts data/国旗/h<k>.txt. An overview's {人口} line becomes the population
+// line made from the entry's row of tools/texts/population.json.
+// Usage: node tools/texts/make-texts.mjs [slug ...]
 import fs from 'node:fs';
 import path from 'node:path';
 import iconv from 'iconv-lite';
 import { loadRegions, REPO_ROOT } from '../entries/entries.mjs';
+import { loadPopulation, withPopulationLine } from './population.mjs';
 
 const TEXTS_DIR = path.join(REPO_ROOT, 'tools', 'texts');
 
@@ -28,21 +31,18 @@ function writeCp932(file, lines) {
 }
 
 const wanted = new Set(process.argv.slice(2));
+const population = loadPopulation();
 let written = 0;
 for (const region of loadRegions()) {
   if (wanted.size && !wanted.has(region.slug)) continue;
   for (const entry of region.entries) {
     const n = entry.index;
-    const pairs = [
-      [`s${n}.txt`, path.join(REPO_ROOT, 'data', '概要', region.name, `s${n}.txt`)],
-      [`y${n}.txt`, path.join(REPO_ROOT, 'data', '国旗', region.name, '由来', `y${n}.txt`)],
-    ];
-    for (const [source, target] of pairs) {
-      const file = path.join(TEXTS_DIR, region.slug, source);
-      if (!fs.existsSync(file)) continue;
-      writeCp932(target, sourceLines(file));
-      ++written;
-    }
+    const overview = path.join(TEXTS_DIR, region.slug, `s${n}.txt`);
+    writeCp932(path.join(REPO_ROOT, 'data', '概要', region.name, `s${n}.txt`),
+               withPopulationLine(sourceLines(overview), entry, population, overview));
+    writeCp932(path.join(REPO_ROOT, 'data', '国旗', region.name, '由来', `y${n}.txt`),
+               sourceLines(path.join(TEXTS_DIR, region.slug, `y${n}.txt`)));
+    written += 2;
   }
 }
 if (!wanted.size) {
