@@ -7,11 +7,11 @@ import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { loadRegions } from '../entries/entries.mjs';
 import { highlightTablesCpp, markerLayoutsCpp } from './lib/cpp.mjs';
-import { layoutMarkers, markerParts, nearestFree, overlaps, inside } from './lib/markers.mjs';
+import { MarkerSpace, layoutMarkers, markerParts, nearestFree } from './lib/markers.mjs';
 import { encodePng } from './lib/png.mjs';
 import { FRAME, LAKE, SEA, components, removeSpecks } from './lib/raster.mjs';
-import { buildTable } from './lib/tables.mjs';
-import { loadWorld, makeProjection, ownerEntry, regionLayers, renderView, withBorders } from './lib/world.mjs';
+import { MAX_SEEDS, buildTable, isFilled } from './lib/tables.mjs';
+import { entryOwner, loadWorld, makeProjection, ownerEntry, regionLayers, renderView, withBorders } from './lib/world.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const root = path.resolve(here, '..', '..');
@@ -47,33 +47,53 @@ function line(x0, y0, x1, y1, plot) {
   }
 }
 
-function buildRegion(world, region) {
+// Ownership grids of the main view and of the inset, before borders.
+function renderRegion(world, region) {
   const config = configs[region.slug];
   const [width, height] = config.size;
   const layers = regionLayers(world, featureTable, region.entries);
   const projection = makeProjection(config, width, height);
   let inset = null;
-  let insetGrid = null;
   const inInsetOwners = new Set();
   if (config.inset) {
-    const [, , iw, ih] = config.inset.rect;
+    const [ix, iy, iw, ih] = config.inset.rect;
     const insetProjection = makeProjection(config.inset, iw - 2, ih - 2);
-    insetGrid = renderView(world, layers, insetProjection, iw - 2, ih - 2);
-    for (const o of insetGrid) if (ownerEntry(o)) inInsetOwners.add(o);
-    inset = { rect: config.inset.rect, projection: insetProjection, innerW: iw - 2, innerH: ih - 2 };
+    const grid = renderView(world, layers, insetProjection, iw - 2, ih - 2);
+    for (const o of grid) if (ownerEntry(o)) inInsetOwners.add(o);
+    inset = { rect: config.inset.rect, projection: insetProjection, innerW: iw - 2, innerH: ih - 2, grid };
+    // the inset's inner pixels in map coordinates
+    inset.mapIndex = (p) => {
+      const x = p % width, y = Math.floor(p / width);
+      return x > ix && x < ix + iw - 1 && y > iy && y < iy + ih - 1 ? (y - iy - 1) * (iw - 2) + (x - ix - 1) : -1;
+    };
   }
   // Entries shown on the inset get no extra dots on the main map.
   const grid = renderView(world, layers, projection, width, height, { noStamp: inInsetOwners });
-  const black = withBorders(grid, width, height);
+  if (inset) {
+    const [ix, iy, iw, ih] = inset.rect;
+    for (let y = iy; y < iy + ih; y++)
+      for (let x = ix; x < ix + iw; x++)
+        if (ownerEntry(grid[y * width + x])) throw new Error(`${region.slug}: the inset hides entry pixels at ${x},${y}`);
+  }
+  return { config, width, height, projection, grid, inset };
+}
 
+// The finished map from the rendered grids, with some pixels given to other
+// owners (generalised islets): grid, borders, labels and each entry's parts.
+function composeRegion(rendered, count, reassigned) {
+  const { width, height, inset } = rendered;
+  const grid = Int32Array.from(rendered.grid);
+  const insetGrid = inset ? Int32Array.from(inset.grid) : null;
+  for (const [p, owner] of reassigned) {
+    const q = inset ? inset.mapIndex(p) : -1;
+    if (q >= 0) insetGrid[q] = owner; else grid[p] = owner;
+  }
+  const black = withBorders(grid, width, height);
   if (inset) {
     // Enlarged view pasted over the main map inside a one-pixel black frame.
     const [ix, iy, iw, ih] = inset.rect;
     const { innerW } = inset;
     const insetBlack = withBorders(insetGrid, innerW, inset.innerH);
-    for (let y = iy; y < iy + ih; y++)
-      for (let x = ix; x < ix + iw; x++)
-        if (ownerEntry(grid[y * width + x])) throw new Error(`${region.slug}: the inset hides entry pixels at ${x},${y}`);
     for (let y = iy; y < iy + ih; y++)
       for (let x = ix; x < ix + iw; x++) {
         const p = y * width + x;
@@ -87,29 +107,72 @@ function buildRegion(world, region) {
         }
       }
   }
-
   const specks = removeSpecks(grid, black, width, height, (o) => o === SEA || o === LAKE, 3, 6);
-
-  const count = region.entries.length;
   const labels = new Int16Array(width * height);
+  for (let p = 0; p < grid.length; p++) if (!black[p] && ownerEntry(grid[p])) labels[p] = ownerEntry(grid[p]);
+  const parts = [[]];
+  for (let k = 1; k <= count; k++) parts.push([]);
+  for (const c of components(width, height, (p) => (labels[p] ? labels[p] : null)).list) parts[c.key].push(c.pixels);
+  for (let k = 1; k <= count; k++) parts[k].sort((a, b) => b.length - a.length || a[0] - b[0]);
+  return { grid, black, labels, parts, specks };
+}
+
+// The owner most of a part's surroundings (up to two pixels off) belong to.
+function surroundingOwner(part, grid, width, height, own) {
+  const inPart = new Set(part);
+  const votes = new Map();
+  for (const p of part) {
+    const x = p % width, y = Math.floor(p / width);
+    for (let dy = -2; dy <= 2; dy++)
+      for (let dx = -2; dx <= 2; dx++) {
+        const nx = x + dx, ny = y + dy;
+        if (nx < 0 || ny < 0 || nx >= width || ny >= height) continue;
+        const q = ny * width + nx;
+        if (inPart.has(q) || grid[q] === own || grid[q] === FRAME) continue;
+        votes.set(grid[q], (votes.get(grid[q]) ?? 0) + 1);
+      }
+  }
+  let best = SEA;
+  for (const [owner, n] of votes) if (n > (votes.get(best) ?? 0) || (n === votes.get(best) && owner < best)) best = owner;
+  return best;
+}
+
+// Generalises the map until every entry that is filled has at most
+// MAX_SEEDS parts: its smallest islets go to the sea (or land) about them.
+function generalisedRegion(rendered, count) {
+  const reassigned = new Map();
+  for (let round = 0; round < 10; round++) {
+    const composed = composeRegion(rendered, count, reassigned);
+    let changed = 0;
+    for (let k = 1; k <= count; k++) {
+      const parts = composed.parts[k];
+      if (!isFilled(parts) || parts.length <= MAX_SEEDS) continue;
+      for (const part of parts.slice(MAX_SEEDS)) {
+        const owner = surroundingOwner(part, composed.grid, rendered.width, rendered.height, entryOwner(k));
+        for (const p of part) reassigned.set(p, owner);
+        changed += part.length;
+      }
+    }
+    if (!changed) return { ...composed, generalised: reassigned.size };
+  }
+  throw new Error('generalising the map does not settle');
+}
+
+function buildRegion(world, region) {
+  const rendered = renderRegion(world, region);
+  const { config, width, height, projection, inset } = rendered;
+  const count = region.entries.length;
+  const { grid, black, labels, parts, specks, generalised } = generalisedRegion(rendered, count);
+
   const rgb = new Uint8Array(width * height * 3);
   for (let p = 0; p < grid.length; p++) {
     let colour;
     if (black[p]) colour = COLOURS.black;
     else if (grid[p] === SEA || grid[p] === LAKE) colour = COLOURS.cyan;
-    else if (ownerEntry(grid[p])) {
-      colour = COLOURS.yellow;
-      labels[p] = ownerEntry(grid[p]);
-    } else colour = COLOURS.white;
+    else if (ownerEntry(grid[p])) colour = COLOURS.yellow;
+    else colour = COLOURS.white;
     rgb.set(colour, p * 3);
   }
-
-  const parts = [[]];
-  const comps = components(width, height, (p) => (labels[p] ? labels[p] : null));
-  for (let k = 1; k <= count; k++) parts.push([]);
-  for (const c of comps.list) parts[c.key].push(c.pixels);
-  for (let k = 1; k <= count; k++)
-    parts[k].sort((a, b) => b.length - a.length || a[0] - b[0]);
 
   // In the inset region, markers of the small Caribbean entries go on the inset.
   let restrict = null;
@@ -137,9 +200,10 @@ function buildRegion(world, region) {
   for (const [index, [dx, dy]] of Object.entries(DRILL_SHIFTS[region.slug] ?? {})) {
     const k = Number(index) - 1;
     const wanted = { ...markers[k], left: markers[k].left + dx, top: markers[k].top + dy };
-    const others = drillMarkers.filter((_, i) => i !== k);
-    const ok = inside(wanted, width, height) && !others.some((o) => overlaps(o, wanted));
-    drillMarkers[k] = ok ? wanted : nearestFree(wanted, others, width, height);
+    const space = new MarkerSpace(width, height);
+    drillMarkers.forEach((m, i) => { if (i !== k) space.place(m); });
+    const ok = space.fits(wanted);
+    drillMarkers[k] = ok ? wanted : nearestFree(wanted, space);
     if (!ok) drillNotes.push(`drill marker ${index} moved to ${drillMarkers[k].left},${drillMarkers[k].top} instead of +${dx},+${dy}`);
   }
 
@@ -147,7 +211,7 @@ function buildRegion(world, region) {
 
   if (inset) drawInsetPointer(rgb, black, grid, width, height, projection, config, inset);
 
-  return { ...region, size: [width, height], rgb, labels, parts, markers, drillMarkers, drillNotes, table, defaultRule, specks };
+  return { ...region, size: [width, height], projection, rgb, labels, parts, markers, drillMarkers, drillNotes, table, defaultRule, specks, generalised };
 }
 
 // Red frame round the inset's area on the main map and an arrow to the
@@ -202,7 +266,7 @@ function preview(region, dir) {
   writeIfChanged(path.join(dir, `${region.slug}-markers.png`), encodePng(width, height, 3, rgb));
 }
 
-const world = loadWorld();
+const world = loadWorld(featureTable.territories);
 const regions = loadRegions().filter((r) => !only || only.includes(r.slug));
 const built = [];
 for (const region of regions) {
@@ -214,9 +278,15 @@ for (const region of regions) {
   if (previewDir) preview(r, previewDir);
   const s = r.table.summary;
   console.log(`${r.regionId} ${r.slug}: fills ${s.fills} (seeds ${s.seeds}), rings ${s.rings}, marker-seeded ${s.markerSeeded}, ` +
-    `left out ${s.leftOutParts} parts / ${s.leftOutPixels} px, specks blackened ${r.specks} px${r.drillNotes.length ? '; ' + r.drillNotes.join('; ') : ''}`);
+    `islets generalised ${r.generalised} px, specks blackened ${r.specks} px${r.drillNotes.length ? '; ' + r.drillNotes.join('; ') : ''}`);
 }
 if (!only) {
+  // Each map's projection, for tests that put geographic points on the maps.
+  const projections = Object.fromEntries(built.map((r) => {
+    const { type, rotate, parallels } = configs[r.slug].projection;
+    return [r.slug, { type, rotate, parallels, centre: r.projection.center(), scale: r.projection.scale(), translate: r.projection.translate() }];
+  }));
+  writeIfChanged(path.join(root, 'tests', 'data', 'labels', 'projections.json'), `{\n${Object.entries(projections).map(([slug, p]) => ` ${JSON.stringify(slug)}: ${JSON.stringify(p)}`).join(',\n')}\n}\n`);
   writeIfChanged(path.join(root, 'src', 'highlight', 'generated', 'HighlightTables.cpp'), highlightTablesCpp(built));
   writeIfChanged(path.join(root, 'src', 'highlight', 'generated', 'MarkerLayouts.cpp'), markerLayoutsCpp(built));
 }

@@ -32,7 +32,7 @@ const MarkerRect asiaAtlas[] = {
     {218, 64, 8, 8, MarkerSquareEnd::Near}, // 21 モンゴル
     {217, 201, 8, 8, MarkerSquareEnd::Near}, // 22 ラオス
     {302, 175, 15, 8, MarkerSquareEnd::Far}, // 23 台湾
-    {269, 175, 8, 14, MarkerSquareEnd::Near}, // 24 香港
+    {270, 175, 8, 14, MarkerSquareEnd::Near}, // 24 香港
     {267, 189, 8, 14, MarkerSquareEnd::Far}, // 25 マカオ
 };
 
@@ -170,11 +170,11 @@ const MarkerRect europeAtlas[] = {
     {265, 288, 8, 8, MarkerSquareEnd::Near}, // 12 ギリシャ
     {226, 259, 8, 14, MarkerSquareEnd::Far}, // 13 クロアチア
     {196, 261, 20, 8, MarkerSquareEnd::Near}, // 14 サンマリノ
-    {185, 241, 15, 8, MarkerSquareEnd::Far}, // 15 スイス
+    {184, 241, 15, 8, MarkerSquareEnd::Far}, // 15 スイス
     {224, 104, 8, 8, MarkerSquareEnd::Near}, // 16 スウェーデン
     {123, 285, 8, 8, MarkerSquareEnd::Near}, // 17 スペイン
     {254, 221, 15, 8, MarkerSquareEnd::Far}, // 18 スロバキア
-    {216, 247, 8, 19, MarkerSquareEnd::Far}, // 19 スロベニア
+    {216, 246, 15, 8, MarkerSquareEnd::Near}, // 19 スロベニア
     {254, 255, 8, 8, MarkerSquareEnd::Near}, // 20 セルビア
     {221, 217, 8, 8, MarkerSquareEnd::Near}, // 21 チェコ
     {186, 172, 15, 8, MarkerSquareEnd::Near}, // 22 デンマーク
@@ -237,7 +237,7 @@ const MarkerRect northAmericaAtlas[] = {
     {301, 293, 8, 14, MarkerSquareEnd::Far}, // 19 バハマ
     {100, 298, 15, 8, MarkerSquareEnd::Near}, // 20 バルバドス
     {259, 332, 15, 8, MarkerSquareEnd::Far}, // 21 ベリーズ
-    {274, 333, 8, 14, MarkerSquareEnd::Near}, // 22 ホンジュラス
+    {275, 332, 8, 14, MarkerSquareEnd::Near}, // 22 ホンジュラス
     {193, 306, 8, 8, MarkerSquareEnd::Near}, // 23 メキシコ
     {358, 310, 8, 14, MarkerSquareEnd::Far}, // 24 プエルトリコ
     {310, 31, 8, 8, MarkerSquareEnd::Near}, // 25 グリーンランド

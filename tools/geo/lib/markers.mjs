@@ -1,5 +1,5 @@
 // Marker layout: an 8x8 square deep inside a big entry, or a square with a
-// leader line whose tip touches a small entry. Markers never overlap.
+// leader line whose tip touches a small entry. Markers never touch.
 
 const SQUARE = 8;
 // Entries at least this big (pixels) whose largest part holds a square
@@ -55,6 +55,35 @@ export function inside(rect, width, height) {
   return rect.left >= 0 && rect.top >= 0 && rect.left + rect.width <= width && rect.top + rect.height <= height;
 }
 
+// The map's placed markers: a new one must lie on the map, overlap no
+// other's rectangle and keep its drawn pixels (square and leader) at least
+// one pixel away from theirs, so no two markers ever touch.
+export class MarkerSpace {
+  constructor(width, height) {
+    this.width = width;
+    this.height = height;
+    this.rects = [];
+    this.halo = new Uint8Array(width * height);
+  }
+
+  fits(rect) {
+    if (!inside(rect, this.width, this.height) || this.rects.some((r) => overlaps(r, rect))) return false;
+    const { square, line } = markerParts(rect);
+    return ![...square, ...line].some(([x, y]) => this.halo[y * this.width + x]);
+  }
+
+  place(rect) {
+    this.rects.push(rect);
+    const { square, line } = markerParts(rect);
+    for (const [x, y] of [...square, ...line])
+      for (let dy = -1; dy <= 1; dy++)
+        for (let dx = -1; dx <= 1; dx++) {
+          const nx = x + dx, ny = y + dy;
+          if (nx >= 0 && ny >= 0 && nx < this.width && ny < this.height) this.halo[ny * this.width + nx] = 1;
+        }
+  }
+}
+
 // Chebyshev distance of every pixel of mask to the nearest pixel outside it.
 function distanceInside(mask, width, height) {
   const big = 1 << 20;
@@ -98,8 +127,8 @@ export function deepestPixel(pixels, width, height) {
 // for the tip or square of entry k. Returns rects indexed k - 1.
 export function layoutMarkers({ width, height, count, labels, parts, restrict, preferSeed, sea }) {
   const placed = new Array(count).fill(null);
-  const taken = [];
-  const free = (rect) => inside(rect, width, height) && !taken.some((r) => overlaps(r, rect));
+  const space = new MarkerSpace(width, height);
+  const free = (rect) => space.fits(rect);
   const order = [];
   const squares = new Map();
 
@@ -154,7 +183,7 @@ export function layoutMarkers({ width, height, count, labels, parts, restrict, p
     const choice = squares.get(k).find((c) => free(c.rect) && clearOfSmall(c.rect)) ?? squares.get(k).find((c) => free(c.rect));
     if (choice) {
       placed[k - 1] = choice.rect;
-      taken.push(choice.rect);
+      space.place(choice.rect);
     } else {
       squares.delete(k);
     }
@@ -231,19 +260,19 @@ export function layoutMarkers({ width, height, count, labels, parts, restrict, p
     }
     if (!best) throw new Error(`no room for the marker of entry ${k}`);
     placed[k - 1] = best.rect;
-    taken.push(best.rect);
+    space.place(best.rect);
   }
   return placed;
 }
 
-// Moves a marker to the nearest free position (by Chebyshev steps).
-export function nearestFree(rect, others, width, height) {
-  for (let r = 0; r < Math.max(width, height); r++) {
+// Moves a marker to the nearest place that fits (by Chebyshev steps).
+export function nearestFree(rect, space) {
+  for (let r = 0; r < Math.max(space.width, space.height); r++) {
     for (let dy = -r; dy <= r; dy++)
       for (let dx = -r; dx <= r; dx++) {
         if (Math.max(Math.abs(dx), Math.abs(dy)) !== r) continue;
         const moved = { ...rect, left: rect.left + dx, top: rect.top + dy };
-        if (inside(moved, width, height) && !others.some((o) => overlaps(o, moved))) return moved;
+        if (space.fits(moved)) return moved;
       }
   }
   throw new Error('no free place for a marker');

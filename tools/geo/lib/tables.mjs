@@ -1,11 +1,48 @@
 // Highlight entries from the finished map: fills with one seed per part,
-// rings for entries too small to fill visibly.
+// rings for entries whose fill would show no patch big enough to see.
 import { deepestPixel } from './markers.mjs';
 
 export const MAX_SEEDS = 45;
-// Entries with fewer yellow pixels than this are ringed.
-export const RING_BELOW_PIXELS = 16;
+// A fill shows only where one of its patches has at least this many pixels;
+// other entries are ringed.
+export const VISIBLE_PATCH = 20;
+// Parts at most this far apart (pixels) form one island group.
+const GROUP_GAP = 12;
+const MAX_RING_RADIUS = 35;
 const TWIPS_PER_PIXEL = 15;
+
+// parts: the entry's pixel lists, largest first.
+export const isFilled = (parts) => parts[0].length >= VISIBLE_PATCH;
+
+// The island group with the most pixels: parts linked by gaps of at most GROUP_GAP.
+export function mainGroup(parts, width) {
+  const xy = parts.map((part) => part.map((p) => [p % width, Math.floor(p / width)]));
+  const near = (a, b) => xy[a].some(([x, y]) => xy[b].some(([u, v]) => Math.max(Math.abs(x - u), Math.abs(y - v)) <= GROUP_GAP));
+  const groupOf = new Array(parts.length).fill(-1);
+  const groups = [];
+  for (let start = 0; start < parts.length; start++) {
+    if (groupOf[start] !== -1) continue;
+    const members = [start];
+    groupOf[start] = groups.length;
+    for (let i = 0; i < members.length; i++)
+      for (let b = 0; b < parts.length; b++)
+        if (groupOf[b] === -1 && near(members[i], b)) {
+          groupOf[b] = groups.length;
+          members.push(b);
+        }
+    groups.push(members.flatMap((i) => parts[i]));
+  }
+  return groups.reduce((best, g) => (g.length > best.length ? g : best));
+}
+
+const radiusInPixels = (ring) => (ring.unit === 'Twips' ? ring.radius / TWIPS_PER_PIXEL : ring.radius);
+
+// A ring about the whole entry, or about its main island group where the
+// whole would need a ring wider than MAX_RING_RADIUS.
+function ringOf(parts, width, height, unit) {
+  const whole = ringFor(parts.flat(), width, height, unit);
+  return radiusInPixels(whole) <= MAX_RING_RADIUS ? whole : ringFor(mainGroup(parts, width), width, height, unit);
+}
 
 export function ringFor(pixels, width, height, unit) {
   let x0 = Infinity, y0 = Infinity, x1 = -Infinity, y1 = -Infinity;
@@ -18,7 +55,7 @@ export function ringFor(pixels, width, height, unit) {
   const cy = Math.min(height - 1, Math.max(0, Math.round((y0 + y1) / 2)));
   let reach = 0;
   for (const p of pixels) reach = Math.max(reach, Math.hypot((p % width) - cx, Math.floor(p / width) - cy));
-  // the ring's 3-pixel line must stay clear of the entry
+  // the ring's 3-pixel line must stay clear of the group
   const needed = reach + 3;
   if (unit !== 'pixels') {
     for (const twips of [100, 200, 300])
@@ -27,36 +64,29 @@ export function ringFor(pixels, width, height, unit) {
   return { centre: [cx, cy], radius: Math.max(5, Math.ceil(needed)), unit: 'Pixels' };
 }
 
-// parts[k]: pixel lists, largest first. markers[k-1]: atlas rect.
+// parts[k]: pixel lists, largest first, at most MAX_SEEDS for a filled
+// entry. markers[k-1]: atlas rect.
 export function buildTable({ width, height, count, labels, parts, markers, defaultRule, ringUnit }) {
   const entries = [];
-  const summary = { fills: 0, seeds: 0, rings: 0, markerSeeded: 0, leftOutParts: 0, leftOutPixels: 0 };
+  const summary = { fills: 0, seeds: 0, rings: 0, markerSeeded: 0 };
   for (let k = 1; k <= count; k++) {
-    const all = parts[k].flat();
-    if (!all.length) throw new Error(`entry ${k} has no pixels`);
-    const ring = ringFor(all, width, height, ringUnit);
-    // a ring only where all the entry's pixels lie close together
-    // Scattered specks (atolls) are ringed as well: red dots would not show.
-    const scattered = all.length / parts[k].length < 6;
-    if ((all.length < RING_BELOW_PIXELS || scattered) && (ring.unit === 'Twips' || ring.radius <= 40)) {
-      entries.push({ country: k, kind: 'Circle', ...ring });
+    if (!parts[k].length) throw new Error(`entry ${k} has no pixels`);
+    if (!isFilled(parts[k])) {
+      entries.push({ country: k, kind: 'Circle', ...ringOf(parts[k], width, height, ringUnit) });
       summary.rings++;
       continue;
     }
+    if (parts[k].length > MAX_SEEDS) throw new Error(`entry ${k} has ${parts[k].length} parts`);
     const m = markers[k - 1];
     if (defaultRule === 'MarkerSeed' && parts[k].length === 1 && labels[m.top * width + m.left] === k) {
       summary.markerSeeded++;
       continue;
     }
-    const used = parts[k].slice(0, MAX_SEEDS);
-    const left = parts[k].slice(MAX_SEEDS);
-    summary.leftOutParts += left.length;
-    summary.leftOutPixels += left.reduce((n, part) => n + part.length, 0);
-    const seeds = used.map((part) => {
+    const seeds = parts[k].map((part) => {
       const { x, y } = deepestPixel(part, width, height);
       return [x, y];
     });
-    entries.push({ country: k, kind: 'Fill', seeds, leftOut: left.length });
+    entries.push({ country: k, kind: 'Fill', seeds });
     summary.fills++;
     summary.seeds += seeds.length;
   }

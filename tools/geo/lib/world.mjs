@@ -2,18 +2,21 @@
 import fs from 'node:fs';
 import { createRequire } from 'node:module';
 import * as d3geo from 'd3-geo';
+import polygonClipping from 'polygon-clipping';
 import * as topojson from 'topojson-client';
 import { FRAME, LAKE, SEA, borders, fixWinding, missingIslandDots, rasterise } from './raster.mjs';
 
 const require = createRequire(import.meta.url);
 
-export function loadWorld() {
+export function loadWorld(territories = []) {
   const topo = JSON.parse(fs.readFileSync(require.resolve('world-atlas/countries-10m.json'), 'utf8'));
   const countries = topojson.feature(topo, topo.objects.countries).features.map((f) => ({
     name: f.properties.name,
     id: f.id,
-    geometry: fixWinding(f.geometry),
+    geometry: f.geometry,
   }));
+  for (const rule of territories) applyTerritory(countries, rule);
+  for (const c of countries) c.geometry = fixWinding(c.geometry);
   const lakeCollection = JSON.parse(fs.readFileSync(require.resolve('@geo-maps/earth-lakes-10km/map.geo.json'), 'utf8'));
   const lakes = [];
   for (const g of lakeCollection.geometries ?? [lakeCollection]) {
@@ -21,6 +24,44 @@ export function loadWorld() {
     for (const coordinates of polygons) lakes.push(fixWinding({ type: 'Polygon', coordinates }));
   }
   return { countries, lakes };
+}
+
+const polygonsOf = (geometry) =>
+  geometry.type === 'Polygon' ? [geometry.coordinates] : geometry.type === 'MultiPolygon' ? geometry.coordinates : [];
+
+const inBox = ([lon, lat], [w, s, e, n]) => lon >= w && lon <= e && lat >= s && lat <= n;
+
+function boxPolygon([w, s, e, n]) {
+  return [[[w, s], [e, s], [e, n], [w, n], [w, s]]];
+}
+
+// Moves land from one feature to another: the polygons whose centre lies in
+// rule.polygons, or only their part inside rule.cut (clipped by polygon-clipping).
+// A target that is no feature yet becomes a feature of its own.
+function applyTerritory(countries, rule) {
+  const from = countries.find((c) => c.name === rule.from);
+  if (!from) throw new Error(`territory ${rule.what}: no feature ${rule.from}`);
+  const kept = [];
+  const moved = [];
+  for (const polygon of polygonsOf(from.geometry)) {
+    const centre = d3geo.geoCentroid({ type: 'Polygon', coordinates: polygon });
+    if (!inBox(centre, rule.polygons)) {
+      kept.push(polygon);
+    } else if (rule.cut) {
+      moved.push(...polygonClipping.intersection(polygon, boxPolygon(rule.cut)));
+      kept.push(...polygonClipping.difference(polygon, boxPolygon(rule.cut)));
+    } else {
+      moved.push(polygon);
+    }
+  }
+  if (!moved.length) throw new Error(`territory ${rule.what}: nothing of ${rule.from} there`);
+  from.geometry = { type: 'MultiPolygon', coordinates: kept };
+  let to = countries.find((c) => c.name === rule.to);
+  if (!to) {
+    to = { name: rule.to, id: undefined, geometry: { type: 'MultiPolygon', coordinates: [] } };
+    countries.push(to);
+  }
+  to.geometry = { type: 'MultiPolygon', coordinates: polygonClipping.union(polygonsOf(to.geometry), moved) };
 }
 
 export function makeProjection(config, width, height) {
