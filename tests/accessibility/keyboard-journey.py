@@ -39,7 +39,7 @@ def run(*command, check=True):
 def start_xvfb(work):
     reader, writer = os.pipe()
     xvfb = subprocess.Popen(['Xvfb', '-displayfd', str(writer), '-screen', '0', '1280x1024x24',
-                             '-nolisten', 'tcp'], pass_fds=[writer],
+                             '-nolisten', 'tcp', '-noreset'], pass_fds=[writer],
                             stdout=subprocess.DEVNULL, stderr=open(f'{work}/xvfb.log', 'w'))
     os.close(writer)
     number = b''
