@@ -3,6 +3,7 @@
 #include "AccessibleRole.h"
 #include "AppState.h"
 #include "FatalErrors.h"
+#include "Fonts.h"
 #include "PageBrowser.h"
 #include "Palette.h"
 #include "PictureButton.h"
@@ -134,6 +135,7 @@ void OfficialPageScreen::buildUnreachableNotice(const QRect &browserArea)
     m_unreachableText->setWordWrap(true);
     m_unreachableText->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_unreachableText->setTextFormat(Qt::PlainText);
+    m_unreachableText->setFont(Fonts::font(Fonts::Gothic, 10.5));
 
     m_retry = new PictureButton(QStringLiteral("再読み込み"), Palette::LightGreen, m_unreachable);
     m_retry->setGeometry(512, 25, 131, 45);

@@ -244,10 +244,13 @@ class Journey:
         global steps
         steps += 1
         print(f'ok {steps:2d}  {what}', flush=True)
+        self.shot('')
+
+    def shot(self, label):
         if shots:
             os.makedirs(shots, exist_ok=True)
             time.sleep(0.3)
-            run('xwd', '-root', '-silent', '-out', f'{shots}/{steps:02d}.xwd')
+            run('xwd', '-root', '-silent', '-out', f'{shots}/{steps:02d}{label}.xwd')
 
     # --- the journey ---------------------------------------------------------------
 
@@ -260,6 +263,7 @@ class Journey:
         self.keys(*['Tab'] * 8)
         self.expect_focus('白い鳩', 'image')
         self.expect_showing('正解率表示', 'push button')
+        self.shot('-dove')
         self.keys('Tab')
         self.expect_focus('正解率表示', 'push button')
         self.passed('Tab onto the dove reveals 正解率表示, the next stop')
@@ -285,6 +289,7 @@ class Journey:
         self.keys('shift+Tab', 'shift+Tab')
         self.expect_focus('オリンピック旗', 'image')
         self.expect_showing('旗の説明', 'list')
+        self.shot('-flag')
         self.keys('Escape')
         self.expect_hidden('旗の説明')
         self.expect_focus('オリンピック旗', 'image')
@@ -312,6 +317,7 @@ class Journey:
         self.keys('Tab', 'Tab', 'Tab')
         self.expect_focus('日本の国旗', 'image')
         story = self.expect_showing('国旗の由来', 'list')
+        self.shot('-flag')
         if story.childCount < 1:
             raise JourneyFailed('the flag story has no lines')
         self.keys('Tab')
@@ -322,6 +328,7 @@ class Journey:
         self.keys('Tab', 'Tab')
         self.expect_focus('国しらべ', 'image')
         self.expect_showing('総務省データリンク', 'push button')
+        self.shot('-title')
         self.keys('Tab')
         self.expect_focus('総務省データリンク', 'push button')
         self.keys('Return')
@@ -357,6 +364,7 @@ class Journey:
         self.keys('shift+Tab', 'shift+Tab', 'shift+Tab')
         self.expect_focus('国ドリル', 'image')
         self.expect_showing('再スタート', 'push button')
+        self.shot('-plate')
         self.keys('Tab')
         self.expect_focus('再スタート', 'push button')
         self.events.clear()
