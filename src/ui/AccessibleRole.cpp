@@ -1,21 +1,25 @@
 #include "AccessibleRole.h"
 
 #include <QAccessibleWidget>
-#include <QVariant>
+#include <QHash>
 #include <QWidget>
 
 namespace {
 
-constexpr char RoleProperty[] = "kunishirabeAccessibleRole";
+// Keyed by address only: Qt asks the factory about every object, some of
+// them parts of Qt WebEngine that must not be called into from here.
+QHash<const QObject *, QAccessible::Role> &roles()
+{
+    static QHash<const QObject *, QAccessible::Role> known;
+    return known;
+}
 
 QAccessibleInterface *widgetWithRole(const QString &, QObject *object)
 {
-    if (!object || !object->isWidgetType())
+    const auto found = roles().constFind(object);
+    if (found == roles().cend())
         return nullptr;
-    const QVariant role = object->property(RoleProperty);
-    if (!role.isValid())
-        return nullptr;
-    return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Role(role.toInt()));
+    return new QAccessibleWidget(static_cast<QWidget *>(object), found.value());
 }
 
 } // namespace
@@ -27,5 +31,6 @@ void AccessibleRole::set(QWidget *widget, QAccessible::Role role)
         return true;
     }();
     Q_UNUSED(installed);
-    widget->setProperty(RoleProperty, int(role));
+    roles().insert(widget, role);
+    QObject::connect(widget, &QObject::destroyed, [widget] { roles().remove(widget); });
 }
