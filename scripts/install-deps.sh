@@ -9,6 +9,7 @@ packages=(
   libgif-dev libbenchmark-dev libgl-dev libxkbcommon-dev
   gstreamer1.0-plugins-good fonts-ipafont-mincho fonts-ipafont-gothic
   xvfb xauth xdotool x11-apps
+  at-spi2-core python3-pyatspi dbus-x11
   librsvg2-bin desktop-file-utils appstream dpkg-dev
   clang libclang-rt-14-dev
 )

@@ -3,11 +3,15 @@
 #include "PageBrowserLoader.h"
 #include "ScreenWindow.h"
 
+#include <QUrl>
+
 #include <memory>
 
 class PageBrowser;
+class PictureButton;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 struct ScreenContext;
 
 // Call before the QApplication exists: Chromium's sandbox refuses to start
@@ -21,6 +25,8 @@ void prepareWebEngineEnvironment(unsigned effectiveUserId);
 // Text1; every change of Text1 retitles the window with the entry's name and
 // loads the entry's address from the page table. The web view comes from
 // the browser plugin; without it the window says so in the view's place.
+// While a page loads, a progress bar and a busy pointer show; a page that
+// cannot be reached is named in a notice with a button to try again.
 class OfficialPageScreen : public ScreenWindow
 {
     Q_OBJECT
@@ -35,6 +41,11 @@ public:
     QWidget *browser() const;
     // The notice shown instead of the web view, or null.
     QLabel *browserMissingNotice() const { return m_missingNotice; }
+    QProgressBar *progressBar() const { return m_progress; }
+    // The notice about a page that could not be reached, or null without a view.
+    QWidget *unreachableNotice() const { return m_unreachable; }
+    QLabel *unreachableText() const { return m_unreachableText; }
+    PictureButton *retryButton() const { return m_retry; }
 
     // Only these schemes are navigated to.
     static bool isNavigable(const QUrl &address);
@@ -45,9 +56,17 @@ signals:
 
 private:
     void addressChanged();
+    void buildUnreachableNotice(const QRect &browserArea);
+    void load(const QUrl &address);
+    void loadFinished(bool ok);
 
     ScreenContext &m_context;
     QLineEdit *Text1 = nullptr;
     std::unique_ptr<PageBrowser> WebBrowser1;
     QLabel *m_missingNotice = nullptr;
+    QProgressBar *m_progress = nullptr;
+    QWidget *m_unreachable = nullptr;
+    QLabel *m_unreachableText = nullptr;
+    PictureButton *m_retry = nullptr;
+    QUrl m_address;  // the page loaded last
 };

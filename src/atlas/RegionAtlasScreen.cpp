@@ -7,6 +7,7 @@
 #include "FatalErrors.h"
 #include "Fonts.h"
 #include "HighlightRenderer.h"
+#include "KeyboardReveal.h"
 #include "MarkerLayout.h"
 #include "OfficialPageScreen.h"
 #include "Palette.h"
@@ -25,8 +26,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
-
-#include <array>
 
 namespace {
 
@@ -199,18 +198,25 @@ void RegionAtlasScreen::buildControls()
                 FatalErrors::guarded(this, &RegionAtlasScreen::openOfficialPage));
     }
 
-    // Tab order in reading order: the link buttons (when shown), the entry
-    // selector, 国ドリル, メニュー, then the flag story and the overview.
-    QWidget *previous = Command3;
-    if (Command4) {
-        setTabOrder(previous, Command4);
-        previous = Command4;
-    }
-    const std::array<QWidget *, 5> rest{Combo1, Command1, Command2, List2, List1};
-    for (QWidget *next : rest) {
+    // The keyboard reveals what the pointer does: the title picture the link
+    // button, the flag its story.
+    QList<QWidget *> links{Command3};
+    if (Command4)
+        links << Command4;
+    auto *reveal = new KeyboardReveal(this);
+    reveal->addTrigger(Image3, links, [this] { revealLink(); }, [this] { hideLink(); });
+    reveal->addTrigger(Image2, {Frame3}, [this] { revealOrigin(); }, [this] { hideOrigin(); });
+
+    // Tab order in reading order: the title picture and the link button (when
+    // shown), the entry selector, 国ドリル, メニュー, then the flag with its
+    // story and the overview.
+    QWidget *previous = Image3;
+    for (QWidget *next : links + QList<QWidget *>{Combo1, Command1, Command2, Image2, List2, List1}) {
         setTabOrder(previous, next);
         previous = next;
     }
+    // The screen opens with the focus on the entry selector.
+    Combo1->setFocus(Qt::OtherFocusReason);
 }
 
 void RegionAtlasScreen::load()
@@ -328,9 +334,19 @@ void RegionAtlasScreen::revealLink()
 
 void RegionAtlasScreen::hidePopups()
 {
+    hideOrigin();
+    hideLink();
+}
+
+void RegionAtlasScreen::hideOrigin()
+{
     m_originShown = 0;
-    m_linkShown = 0;
     Frame3->hide();
+}
+
+void RegionAtlasScreen::hideLink()
+{
+    m_linkShown = 0;
     Command3->hide();
     if (Command4)
         Command4->hide();

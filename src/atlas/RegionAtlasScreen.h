@@ -69,6 +69,8 @@ private:
     void loadOrigin();
     void revealLink();
     void hidePopups();
+    void hideOrigin();
+    void hideLink();
     void openOfficialPage();
     void leaveFor(const QString &next);
 

@@ -1,5 +1,7 @@
 #include "CaptionFrame.h"
 
+#include "AccessibleRole.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -7,6 +9,7 @@ CaptionFrame::CaptionFrame(const QString &caption, QColor background, QColor cap
                            QWidget *parent)
     : QWidget(parent), m_caption(caption), m_background(background), m_captionColour(captionColour)
 {
+    AccessibleRole::set(this, QAccessible::Grouping);
     setAccessibleName(caption);
 }
 

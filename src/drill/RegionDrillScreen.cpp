@@ -8,6 +8,7 @@
 #include "FatalErrors.h"
 #include "Fonts.h"
 #include "HighlightRenderer.h"
+#include "KeyboardReveal.h"
 #include "MarkerLayout.h"
 #include "Palette.h"
 #include "PictureBox.h"
@@ -174,8 +175,13 @@ void RegionDrillScreen::buildControls()
     // The drill's frame is the judgement box: the renderer never sets its caption.
     m_renderer = std::make_unique<HighlightRenderer>(highlightTable(m_profile.regionId), *Picture1);
 
-    // Tab order: restart, atlas, menu, then the map's focused marker; the
-    // screen opens with the focus on the map, ready for the arrow keys.
+    // The keyboard reveals the restart button from the title plate, as the pointer does.
+    auto *reveal = new KeyboardReveal(this);
+    reveal->addTrigger(Image3, {Command3}, [this] { revealRestart(); }, [this] { hideRestart(); });
+
+    // Tab order: title plate, restart, atlas, menu, then the map's focused
+    // marker; the screen opens with the focus on the map, ready for the arrow keys.
+    setTabOrder(Image3, Command3);
     setTabOrder(Command3, Command1);
     setTabOrder(Command1, Command2);
     Picture1->focusMarker(0, Qt::OtherFocusReason);
@@ -236,10 +242,14 @@ void RegionDrillScreen::hoverOut()
         m_renderer->ClearMap();
         hoverHighlightShown = 0;
     }
-    if (restartShown == 1) {
-        Command3->hide();
-        restartShown = 0;
-    }
+    if (restartShown == 1)
+        hideRestart();
+}
+
+void RegionDrillScreen::hideRestart()
+{
+    Command3->hide();
+    restartShown = 0;
 }
 
 void RegionDrillScreen::revealRestart()

@@ -65,6 +65,7 @@ private:
     void hoverHighlight(int markerIndex);
     void hoverOut();
     void revealRestart();
+    void hideRestart();
     void judgeAnswer(int markerIndex);
     // Shows a picture in the judgement box; `shows` names it in words.
     void showFeedbackPicture(const QString &relativePath, const QString &shows);

@@ -1,5 +1,7 @@
 #include "RegionMapView.h"
 
+#include "AccessibleRole.h"
+
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -14,6 +16,8 @@ MapMarker::MapMarker(int index, const MarkerRect &rect, QWidget *parent)
     setObjectName(QStringLiteral("Image1(%1)").arg(index));
     setGeometry(rect.rect());
     setCursor(Qt::PointingHandCursor);
+    // A marker is pressed to choose or to answer.
+    AccessibleRole::set(this, QAccessible::Button);
 }
 
 void MapMarker::paintEvent(QPaintEvent *)
@@ -73,6 +77,7 @@ void MapMarker::focusOutEvent(QFocusEvent *event)
 RegionMapView::RegionMapView(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Picture1"));
+    AccessibleRole::set(this, QAccessible::Graphic);
 }
 
 void RegionMapView::setMap(const QImage &map)

@@ -1,8 +1,10 @@
 #include "ResultsScreen.h"
 
+#include "AccessibleRole.h"
 #include "AppState.h"
 #include "FatalErrors.h"
 #include "Fonts.h"
+#include "KeyboardReveal.h"
 #include "Palette.h"
 #include "PictureBox.h"
 #include "PictureButton.h"
@@ -31,6 +33,7 @@ qreal screenPixelRatio()
 ResultsChartView::ResultsChartView(QWidget *parent)
     : QWidget(parent), m_picture(ResultsChart::drawPicture(screenPixelRatio())), m_surface(m_picture)
 {
+    AccessibleRole::set(this, QAccessible::Graphic);
     setObjectName(QStringLiteral("Picture1"));
     setAccessibleName(QStringLiteral("正解率のグラフ"));
 }
@@ -98,6 +101,13 @@ ResultsScreen::ResultsScreen(ScreenContext &context)
     Picture1 = new ResultsChartView(this);
     Picture1->setGeometry(43, 67, 681, 404);
 
+    // The keyboard reveals the clear button from the title, as the pointer does.
+    auto *reveal = new KeyboardReveal(this);
+    reveal->addTrigger(Image1, {Command2}, [this] { revealClearButton(); }, [this] { hideClearButton(); });
+    setTabOrder(Image1, Command2);
+    setTabOrder(Command2, Command1);
+    Command1->setFocus(Qt::OtherFocusReason);
+
     centreOnScreen();
     drawChart();
 }
@@ -126,14 +136,25 @@ void ResultsScreen::clearResults()
 
 void ResultsScreen::pointerMovedOver(QWidget *under)
 {
-    if (under == nullptr || under == Picture1) {
-        clearButtonShown = 0;
-        Command2->hide();
-    } else if (under == Image1 && clearButtonShown == 0) {
-        clearButtonShown = 1;
-        Command2->show();
-        Command2->raise();
-    }
+    if (under == nullptr || under == Picture1)
+        hideClearButton();
+    else if (under == Image1)
+        revealClearButton();
+}
+
+void ResultsScreen::revealClearButton()
+{
+    if (clearButtonShown != 0)
+        return;
+    clearButtonShown = 1;
+    Command2->show();
+    Command2->raise();
+}
+
+void ResultsScreen::hideClearButton()
+{
+    clearButtonShown = 0;
+    Command2->hide();
 }
 
 void registerResultsScreen(ScreenDirectory &host, ScreenContext &context)

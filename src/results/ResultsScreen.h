@@ -56,6 +56,8 @@ protected:
 private:
     void drawChart();
     void clearResults();
+    void revealClearButton();
+    void hideClearButton();
 
     ScreenContext &m_context;
     PictureBox *Image1 = nullptr;

@@ -4,6 +4,7 @@
 #include "CountryData.h"
 #include "FatalErrors.h"
 #include "Fonts.h"
+#include "KeyboardReveal.h"
 #include "Palette.h"
 #include "PictureBox.h"
 #include "PictureButton.h"
@@ -88,12 +89,22 @@ MainMenuScreen::MainMenuScreen(ScreenContext &context)
                 FatalErrors::guarded([this, index] { openRegion(int(index)); }));
     }
 
-    // Tab order in reading order: the flag text and the results button (while
-    // shown), 終 (above the region rows), the regions row by row. The menu opens
-    // with the focus on the first region.
-    setTabOrder(List1, Command3);
-    setTabOrder(Command3, Command2);
-    QWidget *previous = Command2;
+    // The keyboard reveals what the pointer does: the dove the results button,
+    // each flag its text.
+    auto *reveal = new KeyboardReveal(this);
+    reveal->addTrigger(Image2, {Command3}, [this] { revealResultsButton(); }, [this] { hideResultsButton(); });
+    for (std::size_t i = 0; i < FlagPictures.size(); ++i)
+        reveal->addTrigger(Image1[i], {List1}, [this, i] { showFlagText(int(i)); }, [this] { hideFlagText(); });
+
+    // Tab order in reading order: the dove and the results button (while
+    // shown), the flags with the text of the focused one, 終 (above the region
+    // rows), the regions row by row. The menu opens with the focus on the
+    // first region.
+    QWidget *previous = Image2;
+    for (QWidget *next : std::initializer_list<QWidget *>{Command3, Image1[0], List1, Image1[1], Image1[2], Command2}) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
     for (PictureButton *region : Command1) {
         setTabOrder(previous, region);
         previous = region;
@@ -109,15 +120,32 @@ MainMenuScreen::MainMenuScreen(ScreenContext &context)
 void MainMenuScreen::pointerMovedOver(QWidget *under)
 {
     if (under == nullptr) {
-        listShown = 0;
-        resultsButtonShown = 0;
-        List1->hide();
-        Command3->hide();
-    } else if (under == Image2 && resultsButtonShown == 0) {
-        Command3->show();
-        Command3->raise();
-        resultsButtonShown = 1;
+        hideFlagText();
+        hideResultsButton();
+    } else if (under == Image2) {
+        revealResultsButton();
     }
+}
+
+void MainMenuScreen::revealResultsButton()
+{
+    if (resultsButtonShown != 0)
+        return;
+    Command3->show();
+    Command3->raise();
+    resultsButtonShown = 1;
+}
+
+void MainMenuScreen::hideResultsButton()
+{
+    resultsButtonShown = 0;
+    Command3->hide();
+}
+
+void MainMenuScreen::hideFlagText()
+{
+    listShown = 0;
+    List1->hide();
 }
 
 void MainMenuScreen::showFlagText(int index)

@@ -36,6 +36,9 @@ protected:
 
 private:
     void showFlagText(int index);
+    void hideFlagText();
+    void revealResultsButton();
+    void hideResultsButton();
     void openRegion(int index);
     void openResults();
 

@@ -1,9 +1,15 @@
 #include "PictureBox.h"
 
+#include "AccessibleRole.h"
+#include "WordArt.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
-PictureBox::PictureBox(QWidget *parent) : QWidget(parent) {}
+PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
+{
+    AccessibleRole::set(this, QAccessible::Graphic);
+}
 
 void PictureBox::setImage(const QImage &image)
 {
@@ -26,6 +32,21 @@ void PictureBox::paintEvent(QPaintEvent *)
     }
     if (m_drawing)
         m_drawing(painter, rect());
+    // Only the keyboard gives a picture the focus (a trigger of a reveal).
+    if (hasFocus())
+        WordArt::paintFocusRing(painter, QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5));
+}
+
+void PictureBox::focusInEvent(QFocusEvent *event)
+{
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void PictureBox::focusOutEvent(QFocusEvent *event)
+{
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 void PictureBox::mousePressEvent(QMouseEvent *event)

@@ -7,7 +7,8 @@
 
 // An image control: shows a picture (or a drawing) in its rectangle and
 // reports presses and clicks. It does not track the pointer itself, so
-// pointer movement over it reaches its window.
+// pointer movement over it reaches its window. When the keyboard gives it
+// the focus it shows the focus ring.
 class PictureBox : public QWidget
 {
     Q_OBJECT
@@ -30,6 +31,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     QImage m_image;

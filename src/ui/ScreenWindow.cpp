@@ -1,5 +1,6 @@
 #include "ScreenWindow.h"
 
+#include "AccessibleRole.h"
 #include "FatalErrors.h"
 
 #include <QGuiApplication>
@@ -13,6 +14,8 @@ ScreenWindow::ScreenWindow(const QString &caption, QSize clientSize, QColor back
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                           | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
 {
+    // A window named by its caption, as screen readers announce windows.
+    AccessibleRole::set(this, QAccessible::Window);
     setObjectName(caption);
     setWindowTitle(caption);
     setFixedSize(clientSize);

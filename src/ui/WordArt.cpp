@@ -69,10 +69,18 @@ void paintButtonFace(QPainter &painter, QRect bounds, const QString &word, QColo
     painter.drawPath(path);
     painter.fillPath(path, face.darker(400));
 
-    if (focused) {
-        painter.setPen(QPen(QColor(0, 0, 160), 2, Qt::DotLine));
-        painter.drawRoundedRect(outer.adjusted(3, 3, -3, -3), radius - 3, radius - 3);
-    }
+    if (focused)
+        paintFocusRing(painter, outer.adjusted(3, 3, -3, -3), radius - 3);
+    painter.restore();
+}
+
+void paintFocusRing(QPainter &painter, QRectF bounds, qreal radius)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(0, 0, 160), 2, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(bounds, radius, radius);
     painter.restore();
 }
 

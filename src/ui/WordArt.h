@@ -14,6 +14,9 @@ enum class FaceState { Normal, Hovered, Pressed };
 void paintButtonFace(QPainter &painter, QRect bounds, const QString &word, QColor face,
                      FaceState state, bool focused);
 
+// The dotted ring of keyboard focus along the bounds.
+void paintFocusRing(QPainter &painter, QRectF bounds, qreal radius = 3);
+
 // A raised plate with the word, as the screens' title plates (国しらべ, 国ドリル, 正解率).
 void paintWordPlate(QPainter &painter, QRect bounds, const QString &word, QColor plate,
                     QColor ink);

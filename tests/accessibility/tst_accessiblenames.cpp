@@ -1,4 +1,5 @@
-// What assistive technology is told about every screen: every control named,
+// What assistive technology is told about every screen: every window and
+// control named and of a role that says what it is,
 // the drill's markers named by number only, the verdict given in words.
 
 #include "CaptionFrame.h"
@@ -67,7 +68,10 @@ void AccessibleNamesTest::cleanup()
 QStringList AccessibleNamesTest::unnamedControls(QWidget *screen) const
 {
     QStringList unnamed;
-    if (accessibleText(screen, QAccessible::Name).trimmed().isEmpty())
+    // A window is announced as a window named by its caption.
+    const QAccessibleInterface *window = QAccessible::queryAccessibleInterface(screen);
+    if (window->role() != QAccessible::Window || window->text(QAccessible::Name) != screen->windowTitle()
+        || screen->windowTitle().trimmed().isEmpty())
         unnamed << QStringLiteral("window");
     for (QWidget *control : controlsOf(screen)) {
         // A label names itself by its text; one without text shows nothing
@@ -75,7 +79,10 @@ QStringList AccessibleNamesTest::unnamedControls(QWidget *screen) const
         // once it has some.
         if (auto *label = qobject_cast<QLabel *>(control); label && label->text().isEmpty())
             continue;
-        if (accessibleText(control, QAccessible::Name).trimmed().isEmpty())
+        // A bare widget's role, Client, reaches screen readers as a "filler".
+        if (accessibleText(control, QAccessible::Name).trimmed().isEmpty()
+            || (QAccessible::queryAccessibleInterface(control)->role() == QAccessible::Client
+                && !isCompositeControl(control)))
             unnamed << QStringLiteral("%1 %2").arg(QString::fromLatin1(control->metaObject()->className()),
                                                    control->objectName());
     }

@@ -4,10 +4,12 @@
 
 #include "OfficialPageScreen.h"
 #include "PageBrowserLoader.h"
+#include "PictureButton.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -95,6 +97,7 @@ private slots:
     void schemeGuard();
     void navigable_data();
     void navigable();
+    void unreachablePageInJapanese();
     void withoutBrowserPlugin();
     void sandboxOnlyForRoot_data();
     void sandboxOnlyForRoot();
@@ -253,6 +256,43 @@ void OfficialPageTest::navigable()
     QFETCH(QString, address);
     QFETCH(bool, navigable);
     QCOMPARE(OfficialPageScreen::isNavigable(QUrl(address)), navigable);
+}
+
+void OfficialPageTest::unreachablePageInJapanese()
+{
+    // Nothing listens on the discard port: the page cannot be reached, as
+    // with no network at all.
+    AppState &state = m_fixture->state;
+    const QString address = QStringLiteral("http://127.0.0.1:9/mofaj/area/japan/index.html");
+    state.CountryNames[3] = AtlasFixture::name(3);
+    state.PageTable[3][2] = address;
+    state.CurrentCountry = 3;
+    OfficialPageScreen *viewer = openViewer();
+    QVERIFY(viewer);
+    QSignalSpy loaded(webView(viewer), &QWebEngineView::loadFinished);
+    viewer->addressBox()->setText(address);
+
+    // At work: progress bar and busy pointer; the box shows where the address begins.
+    QCOMPARE(viewer->addressBox()->cursorPosition(), 0);
+    QVERIFY(viewer->progressBar()->isVisible());
+    QCOMPARE(viewer->cursor().shape(), Qt::BusyCursor);
+    QVERIFY(!viewer->unreachableNotice()->isVisible());
+
+    QTRY_VERIFY_WITH_TIMEOUT(viewer->unreachableNotice()->isVisible(), 20000);
+    const QString notice = viewer->unreachableText()->text();
+    QVERIFY2(notice.contains(QStringLiteral("接続できませんでした")) && notice.contains(address), qPrintable(notice));
+    QVERIFY(!viewer->progressBar()->isVisible());
+    QCOMPARE(viewer->cursor().shape(), Qt::ArrowCursor);
+    // The browser's own error page speaks Japanese too.
+    QVERIFY(loaded.wait(5000) || !loaded.isEmpty());
+    const QString errorPage = pageText(webView(viewer)->page());
+    QVERIFY2(errorPage.contains(QStringLiteral("アクセスできません")), qPrintable(errorPage));
+
+    // Trying again loads the page again, and fails again.
+    QTest::keyClick(viewer->retryButton(), Qt::Key_Space);
+    QVERIFY(!viewer->unreachableNotice()->isVisible());
+    QVERIFY(viewer->progressBar()->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(viewer->unreachableNotice()->isVisible(), 20000);
 }
 
 void OfficialPageTest::withoutBrowserPlugin()

@@ -236,6 +236,9 @@ listing >"$work/before.txt"
 touch "$work/stamp"
 sleep 0.01
 
+# No session bus: with dbus-x11 installed, a program without one would have
+# dbus-launch start a bus that writes under HOME.
+DBUS_SESSION_BUS_ADDRESS=disabled: \
 HOME=$home \
 XDG_CONFIG_HOME=$home/.config \
 XDG_CACHE_HOME=$home/.cache \

@@ -1,0 +1,107 @@
+#include "KeyboardReveal.h"
+
+#include "FatalErrors.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QWidget>
+
+namespace {
+
+// The control itself, or the first of its children that Tab reaches (the
+// list inside a pop-up frame).
+QWidget *tabStopOf(QWidget *control)
+{
+    if (control->focusPolicy() & Qt::TabFocus)
+        return control;
+    for (QWidget *child : control->findChildren<QWidget *>()) {
+        if (child->focusPolicy() & Qt::TabFocus)
+            return child;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+KeyboardReveal::KeyboardReveal(QWidget *window) : QObject(window), m_window(window)
+{
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget *, QWidget *now) { FatalErrors::guard([&] { focusChanged(now); }); });
+}
+
+void KeyboardReveal::addTrigger(QWidget *trigger, const QList<QWidget *> &revealed,
+                                std::function<void()> reveal, std::function<void()> conceal)
+{
+    trigger->setFocusPolicy(Qt::TabFocus);
+    trigger->installEventFilter(this);
+    for (QWidget *control : revealed) {
+        if (QWidget *stop = tabStopOf(control))
+            stop->installEventFilter(this);
+    }
+    m_rules.push_back(Rule{trigger, revealed, std::move(reveal), std::move(conceal)});
+}
+
+bool KeyboardReveal::contains(const Rule &rule, const QWidget *widget) const
+{
+    if (widget == rule.trigger)
+        return true;
+    for (const QWidget *control : rule.revealed) {
+        if (control == widget || control->isAncestorOf(widget))
+            return true;
+    }
+    return false;
+}
+
+void KeyboardReveal::focusChanged(QWidget *now)
+{
+    // Focus going to another window, or nowhere, leaves everything as it is.
+    if (m_escaping || !now || now->window() != m_window)
+        return;
+    // All hiding first: triggers may share what they reveal.
+    for (Rule &rule : m_rules) {
+        if (rule.active && !contains(rule, now)) {
+            rule.active = false;
+            rule.conceal();
+        }
+    }
+    for (Rule &rule : m_rules) {
+        if (now == rule.trigger && !rule.active)
+            revealFrom(rule);
+    }
+}
+
+void KeyboardReveal::revealFrom(Rule &rule)
+{
+    rule.conceal();
+    rule.reveal();
+    rule.active = true;
+    for (QWidget *control : rule.revealed) {
+        if (!control->isVisibleTo(m_window))
+            continue;
+        if (QWidget *stop = tabStopOf(control))
+            QWidget::setTabOrder(rule.trigger, stop);
+        break;
+    }
+}
+
+void KeyboardReveal::escape(Rule &rule)
+{
+    m_escaping = true;
+    rule.trigger->setFocus(Qt::OtherFocusReason);
+    m_escaping = false;
+    rule.active = false;
+    rule.conceal();
+}
+
+bool KeyboardReveal::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+        for (Rule &rule : m_rules) {
+            if (rule.active && watched->isWidgetType() && contains(rule, static_cast<QWidget *>(watched))) {
+                FatalErrors::guard([&] { escape(rule); });
+                return true;
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+
+#include <functional>
+#include <vector>
+
+class QWidget;
+
+// The keyboard's way to what a screen reveals when the pointer rests on a
+// trigger picture. Tab onto a trigger runs the screen's hide step for that
+// element and then its reveal step, as the pointer crossing the background
+// onto the trigger would, and puts the revealed control next in the tab
+// order. Focus leaving the trigger and what it revealed (Tab past them,
+// Shift+Tab) or Escape runs the hide step again. Triggers take the focus
+// from the keyboard only, so pointer and clicks behave exactly as before.
+class KeyboardReveal : public QObject
+{
+    Q_OBJECT
+public:
+    explicit KeyboardReveal(QWidget *window);
+
+    // `revealed`: the controls the reveal step may show (the one it shows
+    // becomes the next stop after the trigger). `conceal`: the hide step of
+    // this element alone, clearing its "shown" flag.
+    void addTrigger(QWidget *trigger, const QList<QWidget *> &revealed, std::function<void()> reveal,
+                    std::function<void()> conceal);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    struct Rule {
+        QWidget *trigger;
+        QList<QWidget *> revealed;
+        std::function<void()> reveal;
+        std::function<void()> conceal;
+        bool active = false;  // revealed from the keyboard and not hidden since
+    };
+
+    void focusChanged(QWidget *now);
+    void revealFrom(Rule &rule);
+    void escape(Rule &rule);
+    bool contains(const Rule &rule, const QWidget *widget) const;
+
+    QWidget *m_window;
+    std::vector<Rule> m_rules;
+    bool m_escaping = false;
+};
