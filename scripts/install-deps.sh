@@ -10,7 +10,7 @@ packages=(
   gstreamer1.0-plugins-good fonts-ipafont-mincho fonts-ipafont-gothic
   xvfb xauth xdotool x11-apps
   at-spi2-core python3-pyatspi dbus-x11
-  librsvg2-bin desktop-file-utils appstream dpkg-dev
+  librsvg2-bin desktop-file-utils appstream dpkg-dev lintian
   clang libclang-rt-14-dev
 )
 

@@ -5,6 +5,8 @@
 //   xwdpixels other DUMP X Y W H RRGGBB        pixels of any other colour in it
 //   xwdpixels block DUMP X Y W H RRGGBB BW BH  "x y" of the first BW x BH block wholly
 //                                              of that colour, row by row; exit 1 if none
+//   xwdpixels blocks DUMP X Y W H RRGGBB BW BH "x y" of every such block, one a line, each
+//                                              found row by row and apart from those before
 //   xwdpixels diff  DUMP1 DUMP2 X Y W H        pixels that differ between two dumps
 //   xwdpixels png   DUMP OUT.png               the dump as a PNG picture
 //
@@ -165,6 +167,21 @@ std::optional<QPoint> firstBlock(const QImage &image, const QRect &rect, QRgb wa
     return std::nullopt;
 }
 
+std::vector<QPoint> separateBlocks(const QImage &image, const QRect &rect, QRgb wanted, QSize block)
+{
+    std::vector<QPoint> found;
+    for (int y = rect.top(); y + block.height() - 1 <= rect.bottom(); ++y)
+        for (int x = rect.left(); x + block.width() - 1 <= rect.right(); ++x) {
+            const QRect candidate(QPoint(x, y), block);
+            bool apart = true;
+            for (const QPoint &earlier : found)
+                apart = apart && !candidate.intersects(QRect(earlier, block));
+            if (apart && countOf(image, candidate, wanted, true) == block.width() * block.height())
+                found.push_back(candidate.topLeft());
+        }
+    return found;
+}
+
 long differing(const QImage &a, const QImage &b, const QRect &rect)
 {
     if (a.size() != b.size())
@@ -184,7 +201,7 @@ void usage()
 {
     std::fprintf(stderr,
                  "usage: xwdpixels count|other DUMP X Y W H RRGGBB\n"
-                 "       xwdpixels block DUMP X Y W H RRGGBB BW BH\n"
+                 "       xwdpixels block|blocks DUMP X Y W H RRGGBB BW BH\n"
                  "       xwdpixels diff DUMP1 DUMP2 X Y W H\n"
                  "       xwdpixels png DUMP OUT.png\n");
     std::exit(2);
@@ -203,6 +220,15 @@ int main(int argc, char **argv)
     if ((command == "count" || command == "other") && argc == 8) {
         const QImage image = readDump(argv[2]);
         std::printf("%ld\n", countOf(image, rectangle(argv + 3, image), colour(argv[7]), command == "count"));
+        return 0;
+    }
+    if (command == "blocks" && argc == 10) {
+        const QImage image = readDump(argv[2]);
+        const QSize block(number(argv[8]), number(argv[9]));
+        if (block.isEmpty())
+            fail("empty block");
+        for (const QPoint &point : separateBlocks(image, rectangle(argv + 3, image), colour(argv[7]), block))
+            std::printf("%d %d\n", point.x(), point.y());
         return 0;
     }
     if (command == "block" && argc == 10) {
