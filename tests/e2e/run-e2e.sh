@@ -54,10 +54,7 @@ trap 'exit 130' INT TERM HUP
 
 # --- timing and reporting ---------------------------------------------------
 
-now_ms() {
-  local t=${EPOCHREALTIME/[.,]/}
-  echo $((t / 1000))
-}
+source "$(dirname -- "$(readlink -f -- "$0")")/xserver.sh"
 started_ms=$(now_ms)
 step_ms=$started_ms
 step_number=0
@@ -93,26 +90,7 @@ fail() {
 
 # --- the X server -------------------------------------------------------------
 
-cookie=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
-export XAUTHORITY=$work/Xauthority
-# The server accepts every cookie in its file; the client entry follows once
-# the display number is known.
-: >"$work/server-auth"
-: >"$XAUTHORITY"
-xauth -q -f "$work/server-auth" add :0 . "$cookie" || fail "xauth"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset -auth "$work/server-auth" \
-  3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-
-deadline=$(($(now_ms) + 15000))
-until [[ $(cat "$work/display" 2>/dev/null) == *[0-9]* ]]; do
-  kill -0 "$xvfb_pid" 2>/dev/null || { cat "$work/xvfb.log"; fail "Xvfb did not start"; }
-  (($(now_ms) < deadline)) || fail "Xvfb gave no display number within 15 s"
-  sleep 0.05
-done
-display_number=$(tr -dc '0-9' <"$work/display")
-export DISPLAY=:$display_number
-xauth -q add "$DISPLAY" . "$cookie" || fail "xauth for $DISPLAY"
+start_xvfb "$work"
 xdotool getmouselocation >/dev/null 2>&1 || fail "cannot reach the X server on $DISPLAY"
 pass "Xvfb on display $DISPLAY (1280x1024x24)"
 

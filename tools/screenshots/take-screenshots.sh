@@ -85,10 +85,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM HUP
 
-now_ms() {
-  local t=${EPOCHREALTIME/[.,]/}
-  echo $((t / 1000))
-}
+source "$repo/tests/e2e/xserver.sh"
 started_ms=$(now_ms)
 
 say() {
@@ -108,23 +105,8 @@ fail() {
 
 # --- the X server and the program ------------------------------------------------
 
-cookie=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
-export XAUTHORITY=$work/Xauthority
-: >"$work/server-auth"
-: >"$XAUTHORITY"
-xauth -q -f "$work/server-auth" add :0 . "$cookie" || fail "xauth"
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset -auth "$work/server-auth" \
-  3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-limit=$(($(now_ms) + 15000))
-until [[ $(cat "$work/display" 2>/dev/null) == *[0-9]* ]]; do
-  kill -0 "$xvfb_pid" 2>/dev/null || { cat "$work/xvfb.log"; fail "Xvfb did not start"; }
-  (($(now_ms) < limit)) || fail "Xvfb gave no display number within 15 s"
-  sleep 0.05
-done
-export DISPLAY=:$(tr -dc '0-9' <"$work/display")
-xauth -q add "$DISPLAY" . "$cookie" || fail "xauth for $DISPLAY"
+start_xvfb "$work"
 
 # A fresh HOME, no session bus: the program writes nowhere. Japanese, as on a
 # teacher's machine.
