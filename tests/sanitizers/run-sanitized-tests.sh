@@ -19,7 +19,7 @@ checks=detect_leaks=1
 # Tests that start Qt WebEngine. Chromium inside libQt6WebEngineCore deletes
 # some objects through a pointer to a smaller type (new-delete-type-mismatch
 # when a page is destroyed); for these tests only that one check is off.
-webengine='^(tst_accessiblenames|tst_keyboard|tst_atlas|tst_officialpage|e2e_program|e2e_keyboard_journey)$'
+webengine='^(tst_accessiblenames|tst_keyboard|tst_atlas|tst_officialpage|e2e_program|e2e_keyboard_journey|screenshots_quick)$'
 # The end-to-end runs (label e2e) also load Mesa, which unloads itself before
 # the program's leak check: its leaks can then be neither named nor
 # suppressed, so leaks are not checked in those programs.
