@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 namespace {
@@ -65,23 +67,69 @@ void KeyboardReveal::focusChanged(QWidget *now)
         }
     }
     for (Rule &rule : m_rules) {
-        if (now == rule.trigger && !rule.active)
-            revealFrom(rule);
+        if (now != rule.trigger)
+            continue;
+        if (!rule.active) {
+            QWidget *stop = revealFrom(rule);
+            if (stop && covers(stop, rule.trigger))
+                passFocusOn(rule.trigger, stop, Qt::TabFocusReason);
+        } else if (const QWidget *stop = focusStopOf(rule); stop && covers(stop, rule.trigger)) {
+            // Shift+Tab from the control that hides this trigger.
+            leaveBackwards(rule);
+        }
+        return;
     }
 }
 
-void KeyboardReveal::revealFrom(Rule &rule)
+// After the focus change under way has ended, so that assistive technology
+// hears the two changes in their order.
+void KeyboardReveal::passFocusOn(QWidget *from, QWidget *to, Qt::FocusReason reason)
+{
+    QTimer::singleShot(0, to, [from = QPointer<QWidget>(from), to, reason] {
+        if (from && from->hasFocus() && to->isVisible())
+            to->setFocus(reason);
+    });
+}
+
+// The visible revealed control's tab stop, made the next stop after the trigger.
+QWidget *KeyboardReveal::revealFrom(Rule &rule)
 {
     rule.conceal();
     rule.reveal();
     rule.active = true;
+    QWidget *stop = focusStopOf(rule);
+    if (stop)
+        QWidget::setTabOrder(rule.trigger, stop);
+    return stop;
+}
+
+QWidget *KeyboardReveal::focusStopOf(const Rule &rule) const
+{
     for (QWidget *control : rule.revealed) {
-        if (!control->isVisibleTo(m_window))
-            continue;
-        if (QWidget *stop = tabStopOf(control))
-            QWidget::setTabOrder(rule.trigger, stop);
-        break;
+        if (control->isVisibleTo(m_window))
+            return tabStopOf(control);
     }
+    return nullptr;
+}
+
+bool KeyboardReveal::covers(const QWidget *control, const QWidget *trigger) const
+{
+    const QRect over(control->mapTo(m_window, QPoint()), control->size());
+    const QRect under(trigger->mapTo(m_window, QPoint()), trigger->size());
+    return over.contains(under.center());
+}
+
+void KeyboardReveal::leaveBackwards(Rule &rule)
+{
+    rule.active = false;
+    rule.conceal();
+    QWidget *previous = rule.trigger->previousInFocusChain();
+    while (previous != rule.trigger
+           && !((previous->focusPolicy() & Qt::TabFocus) && previous->isVisibleTo(m_window)
+                && previous->isEnabled() && previous->window() == m_window))
+        previous = previous->previousInFocusChain();
+    if (previous != rule.trigger)
+        passFocusOn(rule.trigger, previous, Qt::BacktabFocusReason);
 }
 
 void KeyboardReveal::escape(Rule &rule)

@@ -15,6 +15,9 @@ class QWidget;
 // order. Focus leaving the trigger and what it revealed (Tab past them,
 // Shift+Tab) or Escape runs the hide step again. Triggers take the focus
 // from the keyboard only, so pointer and clicks behave exactly as before.
+// A revealed control that lies over its trigger's centre hides the trigger's
+// focus ring, so there the focus goes on to the control at once, and
+// Shift+Tab from the control passes over the trigger.
 class KeyboardReveal : public QObject
 {
     Q_OBJECT
@@ -40,7 +43,11 @@ private:
     };
 
     void focusChanged(QWidget *now);
-    void revealFrom(Rule &rule);
+    QWidget *revealFrom(Rule &rule);
+    void leaveBackwards(Rule &rule);
+    static void passFocusOn(QWidget *from, QWidget *to, Qt::FocusReason reason);
+    QWidget *focusStopOf(const Rule &rule) const;
+    bool covers(const QWidget *control, const QWidget *trigger) const;
     void escape(Rule &rule);
     bool contains(const Rule &rule, const QWidget *widget) const;
 
