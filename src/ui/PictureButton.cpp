@@ -3,13 +3,55 @@
 #include "Fonts.h"
 #include "WordArt.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPointer>
+
+namespace {
+
+// Whether the program's last key or button press came from the keyboard.
+// When a focused button hides, Qt moves the focus on for the Tab reason,
+// also after a click; that move shows no ring to a pointer user.
+class LastPress : public QObject
+{
+public:
+    static void watch() { instance(); }
+    static bool wasKey() { return instance()->m_key; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress)
+            m_key = true;
+        else if (event->type() == QEvent::MouseButtonPress)
+            m_key = false;
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    using QObject::QObject;
+
+    static LastPress *instance()
+    {
+        static QPointer<LastPress> watcher;
+        if (!watcher) {
+            watcher = new LastPress(qApp);
+            qApp->installEventFilter(watcher);
+        }
+        return watcher;
+    }
+
+    bool m_key = false;
+};
+
+} // namespace
 
 PictureButton::PictureButton(const QString &word, QColor face, QWidget *parent)
     : QAbstractButton(parent), m_word(word), m_face(face)
 {
+    LastPress::watch();
     setAccessibleName(word);
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);
@@ -33,8 +75,8 @@ void PictureButton::paintEvent(QPaintEvent *)
 void PictureButton::focusInEvent(QFocusEvent *event)
 {
     const Qt::FocusReason reason = event->reason();
-    m_keyboardFocus = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason
-                      || reason == Qt::ShortcutFocusReason;
+    m_keyboardFocus = reason == Qt::ShortcutFocusReason
+                      || ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) && LastPress::wasKey());
     QAbstractButton::focusInEvent(event);
 }
 

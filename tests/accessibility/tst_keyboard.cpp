@@ -94,6 +94,7 @@ private slots:
     void keyboardAnswerIsJudgedLikeAClick();
     void keysIgnoredDuringPauseAndAfterTheEnd();
     void focusRingShowsOnlyAfterKeyboardUse();
+    void focusPassedOnAfterAClickShowsNoRing();
     void focusPaintsNothingAndLeavesHoverAlone();
 
 private:
@@ -776,6 +777,33 @@ void KeyboardTest::focusRingShowsOnlyAfterKeyboardUse()
     tab(true);
     QCOMPARE(focused(), map->marker(next));
     QCOMPARE(map->focusRing(), ring);
+}
+
+void KeyboardTest::focusPassedOnAfterAClickShowsNoRing()
+{
+    // ＮＩＳ諸国's 再スタート hides as it is clicked; Qt passes its focus on to 国しらべ.
+    auto *drill = m_tour->open<RegionDrillScreen>(QStringLiteral("ＮＩＳ諸国ドリル"), 6);
+    QVERIFY(drill);
+    PictureButton *next = drill->atlasButton();
+    const auto ringShown = [next] {
+        const QImage focusedFace = next->grab().toImage();
+        next->clearFocus();
+        return focusedFace != next->grab().toImage();
+    };
+    QTest::mouseMove(drill->titlePlate());
+    QVERIFY(drill->restartButton()->isVisible());
+    QTest::mouseClick(drill->restartButton(), Qt::LeftButton);
+    QVERIFY(!drill->restartButton()->isVisible());
+    QCOMPARE(focused(), next);
+    QVERIFY(!ringShown());
+
+    // The same move after a key press keeps the ring.
+    QTest::mouseMove(drill, QPoint(2, drill->height() - 2));
+    QTest::mouseMove(drill->titlePlate());
+    drill->restartButton()->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(drill->restartButton(), Qt::Key_Space);
+    QCOMPARE(focused(), next);
+    QVERIFY(ringShown());
 }
 
 void KeyboardTest::focusPaintsNothingAndLeavesHoverAlone()
