@@ -54,7 +54,7 @@ trap 'exit 130' INT TERM HUP
 
 # --- timing and reporting ---------------------------------------------------
 
-source "$(dirname -- "$(readlink -f -- "$0")")/xserver.sh"
+source "$(dirname -- "$(readlink -f -- "$0")")/harness.sh"
 started_ms=$(now_ms)
 step_ms=$started_ms
 step_number=0
@@ -379,15 +379,7 @@ wait_colour 00ffff 440 140 || fail "メニュー did not draw its background"
 pass "正解率's メニュー button returns to メニュー"
 
 click_at $((700 + 22)) $((306 + 22))
-limit=$(($(now_ms) + 5000))
-while kill -0 "$program_pid" 2>/dev/null; do
-  (($(now_ms) < limit)) || fail "the program still runs 5 s after 終"
-  sleep 0.05
-done
-wait "$program_pid"
-status=$?
-program_pid=
-[[ $status == 0 ]] || fail "the program exited with status $status after 終"
+wait_exit 5
 pass "終 ends the program with status 0"
 
 listing >"$work/after.txt"

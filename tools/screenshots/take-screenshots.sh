@@ -85,7 +85,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM HUP
 
-source "$repo/tests/e2e/xserver.sh"
+source "$repo/tests/e2e/harness.sh"
 started_ms=$(now_ms)
 
 say() {
@@ -450,13 +450,7 @@ shoot results
 click_at $((615 + 54)) $((10 + 22))
 wait_window "メニュー" 766 478 || fail "正解率's メニュー button did not return to メニュー"
 click_at $((700 + 22)) $((306 + 22))
-limit=$(($(now_ms) + 5000))
-while kill -0 "$program_pid" 2>/dev/null; do
-  (($(now_ms) < limit)) || fail "the program still runs 5 s after 終"
-  sleep 0.05
-done
-wait "$program_pid" || fail "the program ended with status $?"
-program_pid=
+wait_exit 5
 
 missing=()
 for name in "${pictures[@]}"; do

@@ -1,5 +1,6 @@
 # Sourced by the scripts that drive the real program under an X server of
-# their own (the end-to-end run and the screenshot script).
+# their own (the end-to-end run and the screenshot script). They define fail
+# and keep the program's process id in program_pid.
 
 # now_ms: milliseconds since the epoch.
 now_ms() {
@@ -30,4 +31,18 @@ start_xvfb() {
   done
   export DISPLAY=:$(tr -dc '0-9' <"$work/display")
   xauth -q add "$DISPLAY" . "$cookie" || fail "xauth for $DISPLAY"
+}
+
+# wait_exit SECONDS: waits until the program, asked to end, has ended with
+# status 0; fails otherwise.
+wait_exit() {
+  local limit=$(($(now_ms) + $1 * 1000)) status
+  while kill -0 "$program_pid" 2>/dev/null; do
+    (($(now_ms) < limit)) || fail "the program still runs $1 s after 終"
+    sleep 0.05
+  done
+  wait "$program_pid"
+  status=$?
+  program_pid=
+  ((status == 0)) || fail "the program ended with status $status after 終"
 }
