@@ -1,6 +1,5 @@
 #include "AtlasProfile.h"
 
-#include "DataError.h"
 #include "RegionCatalogue.h"
 
 #include <array>
@@ -64,9 +63,7 @@ std::span<const AtlasProfile> all()
 
 const AtlasProfile &forRegion(int regionId)
 {
-    if (regionId < 1 || regionId > int(Profiles.size()))
-        throw DataError(QString(), QStringLiteral("地域番号 %1 が範囲 1〜8 の外です。").arg(regionId));
-    return Profiles[std::size_t(regionId - 1)];
+    return Profiles[RegionCatalogue::indexOf(regionId)];
 }
 
 } // namespace AtlasProfiles

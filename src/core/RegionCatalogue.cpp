@@ -28,9 +28,14 @@ std::span<const RegionInfo> all()
 
 const RegionInfo &region(int regionId)
 {
+    return Regions[indexOf(regionId)];
+}
+
+std::size_t indexOf(int regionId)
+{
     if (regionId < 1 || regionId > int(Regions.size()))
         throw DataError(QString(), QStringLiteral("地域番号 %1 が範囲 1〜8 の外です。").arg(regionId));
-    return Regions[std::size_t(regionId - 1)];
+    return std::size_t(regionId - 1);
 }
 
 } // namespace RegionCatalogue

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <cstddef>
 #include <span>
 
 struct RegionInfo {
@@ -21,5 +22,8 @@ namespace RegionCatalogue {
 std::span<const RegionInfo> all();
 // The region of a RegionId 1..8; any other id is a data error.
 const RegionInfo &region(int regionId);
+// The place of a RegionId 1..8 in a table of the eight regions; any other id
+// is a data error.
+std::size_t indexOf(int regionId);
 
 } // namespace RegionCatalogue

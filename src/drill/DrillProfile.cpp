@@ -1,6 +1,5 @@
 #include "DrillProfile.h"
 
-#include "DataError.h"
 #include "RegionCatalogue.h"
 
 #include <algorithm>
@@ -76,9 +75,7 @@ std::span<const DrillProfile> all()
 
 const DrillProfile &forRegion(int regionId)
 {
-    if (regionId < 1 || regionId > int(Profiles.size()))
-        throw DataError(QString(), QStringLiteral("地域番号 %1 が範囲 1〜8 の外です。").arg(regionId));
-    return Profiles[std::size_t(regionId - 1)];
+    return Profiles[RegionCatalogue::indexOf(regionId)];
 }
 
 } // namespace DrillProfiles

@@ -186,12 +186,19 @@ class Journey:
 
     def focus(self):
         """What has the focus, as focus events tell it (list rows report
-        themselves focused while their list has not)."""
-        node = self.focused
-        if node is None:
-            return None
-        node.clearCache()
-        return node if node.getState().contains(self.pyatspi.STATE_FOCUSED) else None
+        themselves focused while their list has not). The program's bridge
+        sends no event until it has heard of our listener: until the first
+        event, the window is asked."""
+        focused = self.pyatspi.STATE_FOCUSED
+        if self.focused is None:
+            candidates = self.walk_tree(self.frame) if self.frame else []
+        else:
+            candidates = [self.focused]
+        for node in candidates:
+            node.clearCache()
+            if node.getState().contains(focused):
+                return node
+        return None
 
     def describe_focus(self):
         try:
