@@ -9,7 +9,7 @@ import { loadRegions } from '../entries/entries.mjs';
 import { highlightTablesCpp, markerLayoutsCpp } from './lib/cpp.mjs';
 import { MarkerSpace, layoutMarkers, markerParts, nearestFree } from './lib/markers.mjs';
 import { encodePng } from './lib/png.mjs';
-import { FRAME, LAKE, SEA, components, removeSpecks } from './lib/raster.mjs';
+import { FRAME, LAKE, SEA, components, forEachNear, removeSpecks } from './lib/raster.mjs';
 import { MAX_SEEDS, buildTable, isFilled } from './lib/tables.mjs';
 import { entryOwner, loadWorld, makeProjection, ownerEntry, regionLayers, renderView, withBorders } from './lib/world.mjs';
 
@@ -122,15 +122,10 @@ function surroundingOwner(part, grid, width, height, own) {
   const inPart = new Set(part);
   const votes = new Map();
   for (const p of part) {
-    const x = p % width, y = Math.floor(p / width);
-    for (let dy = -2; dy <= 2; dy++)
-      for (let dx = -2; dx <= 2; dx++) {
-        const nx = x + dx, ny = y + dy;
-        if (nx < 0 || ny < 0 || nx >= width || ny >= height) continue;
-        const q = ny * width + nx;
-        if (inPart.has(q) || grid[q] === own || grid[q] === FRAME) continue;
-        votes.set(grid[q], (votes.get(grid[q]) ?? 0) + 1);
-      }
+    forEachNear(p, 2, width, height, (q) => {
+      if (inPart.has(q) || grid[q] === own || grid[q] === FRAME) return;
+      votes.set(grid[q], (votes.get(grid[q]) ?? 0) + 1);
+    });
   }
   let best = SEA;
   for (const [owner, n] of votes) if (n > (votes.get(best) ?? 0) || (n === votes.get(best) && owner < best)) best = owner;

@@ -1,6 +1,8 @@
 // Marker layout: an 8x8 square deep inside a big entry, or a square with a
 // leader line whose tip touches a small entry. Markers never touch.
 
+import { forEachNear } from './raster.mjs';
+
 const SQUARE = 8;
 // Entries at least this big (pixels) whose largest part holds a square
 // with room around it carry the square on themselves.
@@ -207,16 +209,11 @@ export function layoutMarkers({ width, height, count, labels, parts, restrict, p
     const tipSets = [own.map((p) => [p, 0])];
     const near = new Map();
     for (const p of own) {
-      const x = p % width, y = Math.floor(p / width);
-      for (let dy = -4; dy <= 4; dy++)
-        for (let dx = -4; dx <= 4; dx++) {
-          const nx = x + dx, ny = y + dy;
-          if (nx < 0 || ny < 0 || nx >= width || ny >= height) continue;
-          const q = ny * width + nx;
-          if (labels[q] === k) continue;
-          const dist = Math.max(Math.abs(dx), Math.abs(dy));
-          if (!near.has(q) || near.get(q) > dist) near.set(q, dist);
-        }
+      forEachNear(p, 4, width, height, (q, dx, dy) => {
+        if (labels[q] === k) return;
+        const dist = Math.max(Math.abs(dx), Math.abs(dy));
+        if (!near.has(q) || near.get(q) > dist) near.set(q, dist);
+      });
     }
     tipSets.push([...near.entries()].sort((a, b) => a[0] - b[0]));
     let best = null;

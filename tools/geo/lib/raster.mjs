@@ -156,6 +156,18 @@ export function borders(grid, width, height, rank) {
   return black;
 }
 
+// Calls visit(q, dx, dy) for every pixel q of the grid within `radius`
+// (Chebyshev distance) of pixel p, p itself included.
+export function forEachNear(p, radius, width, height, visit) {
+  const x = p % width, y = Math.floor(p / width);
+  for (let dy = -radius; dy <= radius; dy++)
+    for (let dx = -radius; dx <= radius; dx++) {
+      const nx = x + dx, ny = y + dy;
+      if (nx < 0 || ny < 0 || nx >= width || ny >= height) continue;
+      visit(ny * width + nx, dx, dy);
+    }
+}
+
 // 4-connected components of pixels for which key(p) is not null, equal key.
 export function components(width, height, key) {
   const id = new Int32Array(width * height).fill(-1);
