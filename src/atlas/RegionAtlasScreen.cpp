@@ -19,6 +19,7 @@
 #include "RegionMapView.h"
 #include "ScreenContext.h"
 #include "ScreenDirectory.h"
+#include "ScreenReader.h"
 #include "WordArt.h"
 
 #include <QGroupBox>
@@ -60,6 +61,7 @@ QListWidget *lineList(const QString &name, QSize size, QColor ink, QColor paper,
     list->setFrameShape(QFrame::Box);
     list->setFrameShadow(QFrame::Plain);
     list->setLineWidth(1);
+    ScreenReader::readFromCurrentLine(list);
     QPalette colours = list->palette();
     colours.setColor(QPalette::Base, paper);
     colours.setColor(QPalette::Text, ink);
@@ -69,31 +71,12 @@ QListWidget *lineList(const QString &name, QSize size, QColor ink, QColor paper,
 
 } // namespace
 
-EntrySelector::EntrySelector(QWidget *parent) : QComboBox(parent)
-{
-    setEditable(false);
-    setMaxVisibleItems(20);
-    QPalette colours = palette();
-    colours.setColor(QPalette::PlaceholderText, colours.color(QPalette::Text));
-    setPalette(colours);
-}
-
-void EntrySelector::setText(const QString &text)
-{
-    const int row = text.isEmpty() ? -1 : findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    setPlaceholderText(row < 0 ? text : QString());
-    setCurrentIndex(row);
-}
-
-QString EntrySelector::text() const
-{
-    return currentIndex() < 0 ? placeholderText() : currentText();
-}
-
 RegionAtlasScreen::RegionAtlasScreen(const AtlasProfile &profile, ScreenContext &context)
     : ScreenWindow(profile.region().atlasScreenName(), profile.clientArea, Palette::LightGreen),
       m_profile(profile), m_context(context)
 {
+    // Told apart from the region's submenu, whose caption is the same.
+    setAccessibleName(profile.region().atlasScreenName() + QStringLiteral(" 国しらべ"));
     setFont(Fonts::font(Fonts::Mincho, 9));
     buildControls();
     load();
@@ -127,9 +110,7 @@ void RegionAtlasScreen::buildControls()
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setGeometry(AtlasLayout::Selector);
     Combo1->setFont(Fonts::font(Fonts::PMincho, 12));
-    // Assistive technology on Linux names a combo box by its current row and
-    // takes its label from the buddy relation; the name stands in while no
-    // row is chosen.
+    // Assistive technology takes the selector's label from the buddy relation.
     Combo1->setAccessibleName(QStringLiteral("国名の選択"));
     Label1->setBuddy(Combo1);
     connect(Combo1, &QComboBox::activated, this,
@@ -304,19 +285,22 @@ void RegionAtlasScreen::revealOrigin()
     if (country < 1 || m_originShown == 1)
         return;
     m_originShown = 1;
-    loadOrigin();
+    const QStringList story = loadOrigin();
     if (m_profile.originCaption == CaptionRule::ByEntrySet)
         Frame3->setTitle(m_profile.regionalOrigins.contains(country) ? RegionalOrigin : NationalOrigin);
     Frame3->show();
+    ScreenReader::say(this, story.join(QLatin1Char('\n')));
 }
 
-void RegionAtlasScreen::loadOrigin()
+QStringList RegionAtlasScreen::loadOrigin()
 {
     m_countryNumber = m_context.state.CurrentCountry;
     const DataPath path = CountryFilePath(m_context.state, CountryFileKind::FlagOrigin,
                                           m_profile.region(), m_countryNumber);
+    const QStringList story = ReadShownLines(path);
     List2->clear();
-    List2->addItems(ReadShownLines(path));
+    List2->addItems(story);
+    return story;
 }
 
 void RegionAtlasScreen::revealLink()

@@ -1,9 +1,8 @@
 #pragma once
 
 #include "AtlasProfile.h"
+#include "EntrySelector.h"
 #include "ScreenWindow.h"
-
-#include <QComboBox>
 
 #include <memory>
 
@@ -15,19 +14,6 @@ class QLabel;
 class QListWidget;
 class RegionMapView;
 struct ScreenContext;
-
-// Combo1: the entry selector. Only a row chosen by the user (activated)
-// counts as a choice; the program may show any name in its text field.
-class EntrySelector : public QComboBox
-{
-    Q_OBJECT
-public:
-    explicit EntrySelector(QWidget *parent = nullptr);
-
-    // Shows text in the field without choosing anything.
-    void setText(const QString &text);
-    QString text() const;
-};
 
 // The atlas of one region: choose an entry from the list or by its marker;
 // the map shows it, the flag box its flag, the overview box its overview;
@@ -66,7 +52,7 @@ private:
     void showFlag();
     void showOverview();
     void revealOrigin();
-    void loadOrigin();
+    QStringList loadOrigin();
     void revealLink();
     void hidePopups();
     void hideOrigin();

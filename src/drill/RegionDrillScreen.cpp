@@ -18,13 +18,17 @@
 #include "RegionMapView.h"
 #include "ScreenContext.h"
 #include "ScreenDirectory.h"
+#include "ScreenReader.h"
 #include "Seams.h"
 #include "WordArt.h"
 
+#include <QEvent>
 #include <QHideEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -33,6 +37,19 @@ const QColor PlateInk(200, 30, 30);
 // The verdict after an answer, as text beside the circle and the cross.
 const QString CorrectText = QStringLiteral("正解");
 const QString WrongText = QStringLiteral("不正解");
+
+// Where a marker lies on the map, in thirds across and down: what a pupil who
+// cannot see the map goes by.
+QString placeOnMap(QPoint centre, QSize map)
+{
+    static const QString places[3][3] = {
+        {QStringLiteral("左上"), QStringLiteral("上"), QStringLiteral("右上")},
+        {QStringLiteral("左"), QStringLiteral("中央"), QStringLiteral("右")},
+        {QStringLiteral("左下"), QStringLiteral("下"), QStringLiteral("右下")},
+    };
+    const auto third = [](int at, int length) { return std::clamp(at * 3 / std::max(length, 1), 0, 2); };
+    return places[third(centre.y(), map.height())][third(centre.x(), map.width())];
+}
 
 QLabel *makeLabel(QWidget *parent, const QString &text, const QRect &geometry, const QFont &font,
                   QColor ink, QColor ground, Qt::Alignment alignment = Qt::AlignCenter)
@@ -160,9 +177,9 @@ void RegionDrillScreen::buildControls()
                                        .arg(m_profile.questionCount));
     Picture1->setMarkers(markers.drillMarkers);
     Picture1->setAccessibleName(m_profile.region().regionName() + QStringLiteral("の地図"));
-    // Markers are named by number only: the drill never names a country's marker.
+    // Markers are named by number and place only: the drill never names a country's marker.
     for (int k = 0; k < Picture1->markerCount(); ++k)
-        Picture1->marker(k)->setAccessibleName(QStringLiteral("マーカー %1").arg(k + 1));
+        Picture1->marker(k)->setAccessibleName(markerName(k));
     connect(Picture1, &RegionMapView::markerPressed, this,
             FatalErrors::guarded([this](int index, Qt::MouseButton button) {
         if (button == Qt::LeftButton)
@@ -214,6 +231,35 @@ void RegionDrillScreen::showQuestion()
     Label1->adjustSize();
     Label6->setText(QString::number(m_run.remainingCount()));
     Frame1->setAccessibleDescription(QString());
+    ScreenReader::say(this, spokenState());
+}
+
+QString RegionDrillScreen::markerName(int markerIndex) const
+{
+    const QWidget *marker = Picture1->marker(markerIndex);
+    return QStringLiteral("マーカー %1 %2")
+        .arg(markerIndex + 1)
+        .arg(placeOnMap(marker->geometry().center(), Picture1->size()));
+}
+
+QString RegionDrillScreen::spokenState() const
+{
+    if (m_run.finished != 0)
+        return Frame1->accessibleDescription() + QStringLiteral("　") + accuracySpoken();
+    return Label1->text().trimmed() + QStringLiteral("　残 %1 問").arg(m_run.remainingCount());
+}
+
+QString RegionDrillScreen::accuracySpoken() const
+{
+    return QStringLiteral("正解率 %1 ％").arg(m_run.accuracyPercent);
+}
+
+void RegionDrillScreen::changeEvent(QEvent *event)
+{
+    // A pupil coming to the window hears where the run stands.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        ScreenReader::say(this, spokenState());
+    ScreenWindow::changeEvent(event);
 }
 
 void RegionDrillScreen::pointerMovedOver(QWidget *under)
@@ -277,6 +323,10 @@ void RegionDrillScreen::judgeAnswer(int markerIndex)
     }
     Frame1->setAccessibleDescription(answer == DrillRun::Answer::Correct ? CorrectText : WrongText);
     Label2->setText(QString::number(m_run.accuracyPercent));
+    QString spoken = Frame1->accessibleDescription() + QStringLiteral("　") + accuracySpoken();
+    if (answer == DrillRun::Answer::Wrong)
+        spoken += QStringLiteral("　正しいのは") + markerName(m_run.currentQuestion - 1);
+    ScreenReader::say(this, spoken);
     Timer1->start();
 }
 
@@ -318,6 +368,7 @@ void RegionDrillScreen::FinishDrill()
     else
         showFeedbackPicture(DrillRules::medalPicture(verdict), DrillRules::medalName(verdict));
     Frame1->setAccessibleDescription(DrillRules::verdictText(verdict));
+    ScreenReader::say(this, spokenState());
 }
 
 void RegionDrillScreen::restart()

@@ -56,6 +56,7 @@ public:
 protected:
     void pointerMovedOver(QWidget *under) override;
     void hideEvent(QHideEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void buildControls();
@@ -73,6 +74,11 @@ private:
     void leaveTo(const QString &screenName);
     void FinishDrill();
     void playSound(const QString &relativePath);
+    // What a screen reader says of the marker, of the question with the
+    // count left (or of the verdict, once the run is over), of the accuracy.
+    QString markerName(int markerIndex) const;
+    QString spokenState() const;
+    QString accuracySpoken() const;
 
     ScreenContext &m_context;
     const DrillProfile &m_profile;

@@ -11,6 +11,7 @@
 #include "RegionCatalogue.h"
 #include "ScreenContext.h"
 #include "ScreenDirectory.h"
+#include "ScreenReader.h"
 #include "WordArt.h"
 
 #include <QListWidget>
@@ -68,6 +69,7 @@ MainMenuScreen::MainMenuScreen(ScreenContext &context)
     List1->setFont(Fonts::font(Fonts::Mincho, 11.25));
     List1->setStyleSheet(QStringLiteral("QListWidget { background: rgb(0, 64, 0); color: rgb(255, 255, 0); }"));
     List1->setAccessibleName(QStringLiteral("旗の説明"));
+    ScreenReader::readFromCurrentLine(List1);
     List1->hide();
 
     Command3 = new PictureButton(QStringLiteral("正解率表示"), Palette::LightGreen, this);
@@ -156,10 +158,12 @@ void MainMenuScreen::showFlagText(int index)
     listShown = 1;
     const DataPath path(m_context.state.DataRoot,
                         QStringLiteral("\\国旗\\h") + QString::number(flagNumber) + QStringLiteral(".txt"));
+    const QStringList text = ReadShownLines(path);
     List1->clear();
-    List1->addItems(ReadShownLines(path));
+    List1->addItems(text);
     List1->show();
     List1->raise();
+    ScreenReader::say(this, text.join(QLatin1Char('\n')));
 }
 
 void MainMenuScreen::openRegion(int index)

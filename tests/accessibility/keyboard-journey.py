@@ -14,98 +14,43 @@ KUNISHIRABE_JOURNEY_SHOTS=DIR keeps an xwd screen dump of every step there.
 """
 
 import os
-import shutil
 import subprocess
 import sys
-import tempfile
 import time
+
+from desktop_session import DesktopSession, JourneyFailed, run
 
 STEP_TIMEOUT = 15.0
 steps = 0
 shots = os.environ.get('KUNISHIRABE_JOURNEY_SHOTS')
 
 
-class JourneyFailed(Exception):
-    pass
-
-
-def run(*command, check=True):
-    result = subprocess.run(command, capture_output=True, text=True, timeout=20)
-    if check and result.returncode != 0:
-        raise JourneyFailed(f'{" ".join(command)}: {result.stderr.strip()}')
-    return result.stdout.strip()
-
-
-def start_xvfb(work):
-    reader, writer = os.pipe()
-    xvfb = subprocess.Popen(['Xvfb', '-displayfd', str(writer), '-screen', '0', '1280x1024x24',
-                             '-nolisten', 'tcp', '-noreset'], pass_fds=[writer],
-                            stdout=subprocess.DEVNULL, stderr=open(f'{work}/xvfb.log', 'w'))
-    os.close(writer)
-    number = b''
-    while not number.endswith(b'\n'):
-        chunk = os.read(reader, 16)
-        if not chunk:
-            raise JourneyFailed('Xvfb gave no display number')
-        number += chunk
-    os.close(reader)
-    os.environ['DISPLAY'] = ':' + number.decode().strip()
-    if subprocess.run(['xdotool', 'getmouselocation'], capture_output=True).returncode != 0:
-        xvfb.terminate()
-        raise JourneyFailed(f'cannot reach Xvfb on {os.environ["DISPLAY"]}: '
-                            + open(f'{work}/xvfb.log').read())
-    return xvfb
-
-
 def main():
-    program = os.path.realpath(sys.argv[1])
-    work = tempfile.mkdtemp(prefix='kunishirabe-journey.')
-    children = []
     try:
-        for variable in ('QT_QPA_PLATFORM', 'WAYLAND_DISPLAY', 'XAUTHORITY'):
-            os.environ.pop(variable, None)
-        if 'DBUS_SESSION_BUS_ADDRESS' not in os.environ:
-            raise JourneyFailed('no session bus: run under dbus-run-session')
-        children.append(start_xvfb(work))
-        children.append(subprocess.Popen(['/usr/libexec/at-spi-bus-launcher', '--launch-immediately'],
-                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
-        home = f'{work}/home'
-        os.makedirs(f'{home}/runtime', mode=0o700)
-        env = dict(os.environ, HOME=home, XDG_RUNTIME_DIR=f'{home}/runtime',
-                   QT_LINUX_ACCESSIBILITY_ALWAYS_ON='1', LANG='C.UTF-8')
-        log = open(f'{work}/program.log', 'w')
-        program_process = subprocess.Popen([program], env=env, stdout=log, stderr=subprocess.STDOUT)
-        children.append(program_process)
-        try:
-            Journey(program_process).walk()
-        except Exception:
-            if os.path.getsize(f'{work}/program.log'):
-                print('--- program output ---')
-                print(open(f'{work}/program.log').read())
-            raise
+        with DesktopSession('kunishirabe-journey.') as session:
+            session.start_program(os.path.realpath(sys.argv[1]))
+            try:
+                Journey(session).walk()
+            except Exception:
+                if session.program_output():
+                    print('--- program output ---')
+                    print(session.program_output())
+                raise
         print(f'all {steps} steps passed')
         return 0
     except JourneyFailed as failure:
         print(f'FAILED after step {steps}: {failure}')
         return 1
-    finally:
-        for child in reversed(children):
-            if child.poll() is None:
-                child.terminate()
-                try:
-                    child.wait(5)
-                except subprocess.TimeoutExpired:
-                    child.kill()
-        shutil.rmtree(work, ignore_errors=True)
 
 
 class Journey:
-    def __init__(self, process):
+    def __init__(self, session):
         import pyatspi
         from gi.repository import GLib
         self.pyatspi = pyatspi
         self.context = GLib.MainContext.default()
-        self.process = process
+        self.session = session
+        self.process = session.program
         self.events = []
         self.focused = None
         pyatspi.Registry.registerEventListener(
@@ -217,21 +162,16 @@ class Journey:
 
     # --- acting as the user ------------------------------------------------------
 
-    def open_window(self, caption):
-        """Waits for the window, and gives it the keyboard as a window manager would."""
-        self.frame = self.wait(f'window "{caption}" as a frame', lambda: self.window(caption))
-        ids = run('xdotool', 'search', '--onlyvisible', '--pid', str(self.process.pid), check=False)
-        for window_id in ids.split():
-            title = run('xdotool', 'getwindowname', window_id, check=False)
-            if title == caption or title.startswith(caption + ' — '):
-                run('xdotool', 'windowfocus', '--sync', window_id)
-                return
-        raise JourneyFailed(f'no X window captioned "{caption}"')
+    def open_window(self, caption, name=None):
+        """Waits for the window (a frame named `name`, or by its caption), and
+        gives it the keyboard as a window manager would."""
+        name = name or caption
+        self.frame = self.wait(f'window "{name}" as a frame', lambda: self.window(name))
+        if not self.session.focus_window(caption):
+            raise JourneyFailed(f'no X window captioned "{caption}"')
 
     def keys(self, *keys):
-        for key in keys:
-            run('xdotool', 'key', key)
-            time.sleep(0.05)
+        self.session.keys(*keys)
 
     def expect_focus(self, name, role):
         self.wait(f'focus on {role} "{name}"',
@@ -306,10 +246,9 @@ class Journey:
         self.open_window('アジア')
         self.expect_focus('国しらべ', 'push button')
         self.keys('Return')
-        self.wait('the atlas アジア', lambda: self.window('アジア') and self.window('アジア').childCount > 4)
-        self.open_window('アジア')
+        self.open_window('アジア', 'アジア 国しらべ')
         self.expect_focus('国名の選択', 'combo box')
-        self.passed('サブメニュー アジア → 国しらべ opens the atlas, focus on 国名の選択')
+        self.passed('サブメニュー アジア → 国しらべ opens the atlas "アジア 国しらべ", focus on 国名の選択')
 
         for _ in range(30):
             if self.control('日本の国旗', 'image'):
@@ -326,8 +265,9 @@ class Journey:
         if story.childCount < 1:
             raise JourneyFailed('the flag story has no lines')
         self.keys('Tab')
-        self.expect_focus('国旗の由来', 'list')
-        self.passed(f'Tab onto the flag opens its story ({story.childCount} lines), the next stop')
+        self.expect_focus(story.getChildAtIndex(0).name, 'list item')
+        self.passed(f'Tab onto the flag opens its story ({story.childCount} lines), the next stop, '
+                    'entered at its first line')
 
         # 日本's page is the other ministry's: 総務省データリンク.
         self.keys('Tab', 'Tab')
@@ -338,14 +278,15 @@ class Journey:
         self.expect_showing('アドレス', 'text')
         self.passed('Tab onto 国しらべ brings out 総務省データリンク over it; Enter opens the viewer "日本"')
 
-        self.open_window('アジア')
+        self.open_window('アジア', 'アジア 国しらべ')
         self.expect_focus('総務省データリンク', 'push button')
         self.keys('Tab', 'Tab')
         self.expect_focus('国ドリル', 'push button')
         self.keys('Return')
 
         self.open_window('アジアドリル')
-        self.expect_focus('マーカー 1', 'push button')
+        self.wait('focus on the first marker', lambda: (lambda node: node and node.name.startswith('マーカー 1 ')
+                                                                and node.getRoleName() == 'push button')(self.focus()))
         question = self.wait('the question', lambda: next(
             (node.name for node in self.walk_tree(self.frame) if node.name.endswith('はどこ？ ')), None))
         self.expect_showing('25', 'label')

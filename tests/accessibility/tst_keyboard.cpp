@@ -28,9 +28,10 @@ Q_DECLARE_METATYPE(Qt::Key)
 namespace {
 
 // How the hidden controls of a screen are brought out with the pointer.
-enum class Reveal { Nothing, MenuListAndResults, AtlasChoiceAndPopups, AtlasOtherMinistry, Restart, ClearButton };
+enum class Reveal { Nothing, MenuListAndResults, AtlasChoice, AtlasChoiceAndPopups, AtlasOtherMinistry, Restart, ClearButton };
 
 const QString FlagOfChosenEntry = QStringLiteral("(the flag of the chosen entry)");
+const QString FirstMarker = QStringLiteral("(the drill's first marker)");
 
 const QStringList RegionWords{QStringLiteral("アジア"), QStringLiteral("西アジア"),
                               QStringLiteral("オセアニア"), QStringLiteral("アフリカ"),
@@ -136,15 +137,18 @@ QWidget *KeyboardTest::openAndReveal(const QString &screenName, int region, Reve
         QTest::mouseMove(menu->dovePicture(), QPoint(menu->dovePicture()->width() - 20, 40));
         break;
     }
+    case Reveal::AtlasChoice:
     case Reveal::AtlasChoiceAndPopups:
     case Reveal::AtlasOtherMinistry: {
         auto *atlas = qobject_cast<RegionAtlasScreen *>(screen);
         const int entry = reveal == Reveal::AtlasOtherMinistry ? atlas->profile().otherMinistryEntry : 1;
         QTest::mouseClick(atlas->map()->marker(entry - 1), Qt::LeftButton, {}, QPoint(1, 1));
-        QTest::mouseMove(atlas->flag());
-        QTest::mouseMove(atlas->titlePicture());
         // The page is never fetched.
         m_tour->state.PageTable[entry][2] = QStringLiteral("http://127.0.0.1:9/");
+        if (reveal == Reveal::AtlasChoice)
+            break;  // the pointer rests on the map
+        QTest::mouseMove(atlas->flag());
+        QTest::mouseMove(atlas->titlePicture());
         break;
     }
     case Reveal::Restart:
@@ -386,17 +390,20 @@ void KeyboardTest::tabOrderFollowsReadingOrder_data()
         const QString atlas = region.atlasScreenName();
         QTest::newRow(qPrintable(atlas)) << atlas << 1 << Reveal::Nothing << (QStringList{title} + atlasButtons)
                                          << QStringList() << QStringLiteral("国名の選択");
+        QTest::addRow("%s, entry 1 chosen", qPrintable(atlas))
+            << atlas << 1 << Reveal::AtlasChoice << (QStringList{link} + atlasButtons + atlasLower)
+            << QStringList{QStringLiteral("国旗の由来")} << QStringLiteral("国名の選択");
         QTest::addRow("%s, entry 1 with flag story and link", qPrintable(atlas))
             << atlas << 1 << Reveal::AtlasChoiceAndPopups
             << (QStringList{link} + atlasButtons + atlasLower)
             << QStringList{QStringLiteral("国旗の由来")} << QStringLiteral("国名の選択");
         const QString drill = region.drillScreenName();
         const QStringList drillOrder{QStringLiteral("再スタート"), QStringLiteral("国しらべ"), QStringLiteral("メニュー"),
-                                     QStringLiteral("マーカー 1")};
+                                     FirstMarker};
         QTest::newRow(qPrintable(drill)) << drill << 1 << Reveal::Nothing << drillOrder << QStringList()
-                                         << QStringLiteral("マーカー 1");
+                                         << FirstMarker;
         QTest::addRow("%s, restart shown", qPrintable(drill))
-            << drill << 1 << Reveal::Restart << drillOrder << QStringList() << QStringLiteral("マーカー 1");
+            << drill << 1 << Reveal::Restart << drillOrder << QStringList() << FirstMarker;
     }
     const QString otherLink = QStringLiteral("総務省データリンク");
     QTest::newRow("アジア, entry 10 with the other ministry's link")
@@ -422,6 +429,11 @@ void KeyboardTest::tabOrderFollowsReadingOrder()
     QVERIFY(screen);
     const int chosen = m_tour->state.CurrentCountry;
     order.replaceInStrings(FlagOfChosenEntry, m_tour->state.CountryNames[chosen] + QStringLiteral("の国旗"));
+    if (auto *drill = qobject_cast<RegionDrillScreen *>(screen)) {
+        const QString marker = drill->mapView()->marker(0)->accessibleName();
+        order.replaceInStrings(FirstMarker, marker);
+        first.replace(FirstMarker, marker);
+    }
 
     QList<QRect> places;
     QStringList forward = tabCycle(screen, false, &places);
@@ -766,7 +778,7 @@ void KeyboardTest::focusRingShowsOnlyAfterKeyboardUse()
     const auto [on, all] = ringPixels(ring);
     QVERIFY(all > 0);
     QVERIFY2(on == all, qPrintable(QStringLiteral("%1 of %2").arg(on).arg(all)));
-    QCOMPARE(accessibleText(focused(), QAccessible::Name), QStringLiteral("マーカー %1").arg(next + 1));
+    QVERIFY(accessibleText(focused(), QAccessible::Name).startsWith(QStringLiteral("マーカー %1 ").arg(next + 1)));
 
     // Tab leaves the map (for 再スタート, over the title plate): no ring.
     // Shift+Tab comes back to the same marker.
