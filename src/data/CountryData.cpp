@@ -1,17 +1,23 @@
 #include "CountryData.h"
 
 #include "AppState.h"
-#include "Cp932.h"
 #include "DataError.h"
 #include "DataFiles.h"
+#include "DataText.h"
 #include "RecordReader.h"
 #include "RegionCatalogue.h"
 
 namespace {
 
+// Every data text is decoded here.
+QString readText(const DataPath &path)
+{
+    return DataText::decode(DataFiles::readBytes(path));
+}
+
 RecordReader openRecords(const DataPath &path)
 {
-    return RecordReader(Cp932::decode(DataFiles::readBytes(path)), path.displayName());
+    return RecordReader(readText(path), path.displayName());
 }
 
 } // namespace
@@ -86,7 +92,7 @@ void LoadPageTable(AppState &state, const RegionInfo &region)
 
 QStringList ReadTextLines(const DataPath &path)
 {
-    const QString text = Cp932::decode(DataFiles::readBytes(path));
+    const QString text = readText(path);
     QStringList lines;
     qsizetype start = 0;
     qsizetype pos = 0;

@@ -211,6 +211,7 @@ void DataReadersTest::countryListFieldRules_data()
     QTest::newRow("CR alone ends a line") << QByteArray("A,6\r") << u"A"_s << 6;
     QTest::newRow("LF alone ends a line") << QByteArray("A,7\n") << u"A"_s << 7;
     QTest::newRow("Japanese name") << Cp932::encode(u"ＮＩＳ～国,8\r\n"_s) << u"ＮＩＳ～国"_s << 8;
+    QTest::newRow("saved as UTF-8") << u"ＮＩＳ～国,9\r\n"_s.toUtf8() << u"ＮＩＳ～国"_s << 9;
 }
 
 void DataReadersTest::countryListFieldRules()
@@ -360,6 +361,16 @@ void DataReadersTest::textLines_data()
     QTest::newRow("only a line end") << QByteArray("\r\n") << QStringList{QString()};
     QTest::newRow("Japanese text") << Cp932::encode(u"首都：東京\r\n面積：約37.8万平方キロ\r\n"_s)
                                    << QStringList{u"首都：東京"_s, u"面積：約37.8万平方キロ"_s};
+    // As today's editors save it.
+    QTest::newRow("Japanese text saved as UTF-8") << u"首都：東京\r\n面積：約37.8万\r\n"_s.toUtf8()
+                                                  << QStringList{u"首都：東京"_s, u"面積：約37.8万"_s};
+    QTest::newRow("UTF-8 with a byte order mark") << ("\xEF\xBB\xBF"_ba + u"首都：東京\r\n"_s.toUtf8())
+                                                  << QStringList{u"首都：東京"_s};
+    QTest::newRow("UTF-8 that is not valid to its end is code page 932")
+        << (u"東京"_s.toUtf8() + Cp932::encode(u"東京\r\n"_s)) << QStringList{u"譚ｱ莠ｬ東京"_s};
+    // In code page 932 these bytes are 縺Ａ; as UTF-8 they are valid, so UTF-8
+    // is how they are read.
+    QTest::newRow("code page 932 that is also valid UTF-8") << "\xE3\x81\x82\x60"_ba << QStringList{u"あ`"_s};
 }
 
 void DataReadersTest::textLines()
