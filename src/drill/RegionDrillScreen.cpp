@@ -22,7 +22,6 @@
 #include "Seams.h"
 #include "WordArt.h"
 
-#include <QEvent>
 #include <QHideEvent>
 #include <QLabel>
 #include <QPainter>
@@ -254,13 +253,6 @@ QString RegionDrillScreen::accuracySpoken() const
     return QStringLiteral("正解率 %1 ％").arg(m_run.accuracyPercent);
 }
 
-void RegionDrillScreen::changeEvent(QEvent *event)
-{
-    // A pupil coming to the window hears where the run stands.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        ScreenReader::say(this, spokenState());
-    ScreenWindow::changeEvent(event);
-}
 
 void RegionDrillScreen::pointerMovedOver(QWidget *under)
 {

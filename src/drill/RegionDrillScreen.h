@@ -56,7 +56,8 @@ public:
 protected:
     void pointerMovedOver(QWidget *under) override;
     void hideEvent(QHideEvent *event) override;
-    void changeEvent(QEvent *event) override;
+    // The question with the count left, or the verdict once the run is over.
+    QString spokenState() const override;
 
 private:
     void buildControls();
@@ -74,10 +75,8 @@ private:
     void leaveTo(const QString &screenName);
     void FinishDrill();
     void playSound(const QString &relativePath);
-    // What a screen reader says of the marker, of the question with the
-    // count left (or of the verdict, once the run is over), of the accuracy.
+    // What a screen reader says of the marker and of the accuracy.
     QString markerName(int markerIndex) const;
-    QString spokenState() const;
     QString accuracySpoken() const;
 
     ScreenContext &m_context;

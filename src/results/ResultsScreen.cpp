@@ -12,6 +12,7 @@
 #include "ResultsChart.h"
 #include "ScreenContext.h"
 #include "ScreenDirectory.h"
+#include "ScreenReader.h"
 #include "WordArt.h"
 
 #include <QGuiApplication>
@@ -132,6 +133,12 @@ void ResultsScreen::clearResults()
     for (int regionId = 1; regionId <= AppState::RegionCount; ++regionId)
         m_context.state.AccuracyRates[regionId] = 0;
     drawChart();
+    ScreenReader::say(this, spokenState());
+}
+
+QString ResultsScreen::spokenState() const
+{
+    return Picture1->accessibleDescription();
 }
 
 void ResultsScreen::pointerMovedOver(QWidget *under)

@@ -52,6 +52,8 @@ public:
 
 protected:
     void pointerMovedOver(QWidget *under) override;
+    // The bars in words.
+    QString spokenState() const override;
 
 private:
     void drawChart();

@@ -2,6 +2,7 @@
 
 #include "AccessibleRole.h"
 #include "FatalErrors.h"
+#include "ScreenReader.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -47,6 +48,18 @@ bool ScreenWindow::eventFilter(QObject *watched, QEvent *event)
 }
 
 void ScreenWindow::pointerMovedOver(QWidget *) {}
+
+QString ScreenWindow::spokenState() const
+{
+    return QString();
+}
+
+void ScreenWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        ScreenReader::say(this, spokenState());
+    QWidget::changeEvent(event);
+}
 
 void ScreenWindow::centreOnScreen()
 {

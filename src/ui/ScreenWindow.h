@@ -17,7 +17,11 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
     virtual void pointerMovedOver(QWidget *under);
+    // Where the screen stands, in words, told to a screen reader each time
+    // the window becomes active (nothing by default).
+    virtual QString spokenState() const;
 
     // Places the window at the centre of its screen.
     void centreOnScreen();

@@ -7,7 +7,7 @@ alone; the journey checks what Orca says, as its debug log records it:
   the chosen one again on coming back to the selector → the flag story and the
   overview from their first lines → アジアドリル: question and count, one answer
   with verdict, accuracy and the next question → 南アメリカドリル to its end
-  (medal or 不合格) → 終.
+  (medal or 不合格) → 正解率 with its bars in words → 終.
 
 Run inside its own session bus (dbus-run-session); it starts its own Xvfb,
 accessibility bus and Orca (Japanese locale, no speech synthesiser).
@@ -263,6 +263,16 @@ class Journey:
 
         self.keys('shift+Tab')
         self.orca.says('メニュー')
+        self.keys('Return')
+        self.open_window('メニュー')
+        self.orca.says('アジア')
+        self.keys(*['Tab'] * 9)
+        self.orca.says('正解率表示')
+        self.keys('Return')
+        self.open_window('正解率')
+        self.orca.wait('the chart in words', lambda line: 'アジア 0％' in line and '南アメリカ' in line)
+        self.step('正解率 reads its bars in words')
+
         self.keys('Return')
         self.open_window('メニュー')
         self.orca.says('アジア')
