@@ -238,11 +238,7 @@ class Journey:
         self.orca.wait('the next question and 24 left', lambda line: 'はどこ' in line and '24' in line)
         self.step('Enter on a marker: verdict, accuracy, then the next question and 残 24 問')
 
-        self.keys('shift+Tab')
-        self.orca.says('メニュー')
-        self.keys('Return')
-        self.open_window('メニュー')
-        self.orca.says('アジア')
+        self.from_drill_to_menu()
         self.keys(*['Tab'] * 7)
         self.orca.says('南アメリカ')
         self.keys('Return')
@@ -261,11 +257,7 @@ class Journey:
         self.orca.wait('the medal or 不合格', lambda line: 'メダル' in line or '不合格' in line)
         self.step('南アメリカドリル answered to its end: the medal or 不合格 is read')
 
-        self.keys('shift+Tab')
-        self.orca.says('メニュー')
-        self.keys('Return')
-        self.open_window('メニュー')
-        self.orca.says('アジア')
+        self.from_drill_to_menu()
         self.keys(*['Tab'] * 9)
         self.orca.says('正解率表示')
         self.keys('Return')
@@ -286,6 +278,14 @@ class Journey:
         if status != 0:
             raise JourneyFailed(f'the program ended with status {status}')
         self.step('終 ends the program')
+
+    def from_drill_to_menu(self):
+        """Shift+Tab from a marker to メニュー, Enter: the menu, focus on アジア."""
+        self.keys('shift+Tab')
+        self.orca.says('メニュー')
+        self.keys('Return')
+        self.open_window('メニュー')
+        self.orca.says('アジア')
 
     def drill(self, caption, count):
         self.open_window(caption)
