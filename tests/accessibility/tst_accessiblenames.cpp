@@ -208,6 +208,15 @@ void AccessibleNamesTest::atlasNames()
     QCOMPARE(accessibleText(atlas->flagFrame(), QAccessible::Name), flagWord);
     QCOMPARE(accessibleText(atlas->flag(), QAccessible::Name),
              m_tour->state.CountryNames[entry] + QStringLiteral("の") + flagWord);
+    // The chosen entry is the selector's value, and its text, which screen
+    // readers read as a combo box's value; its name stays.
+    QAccessibleInterface *selector = QAccessible::queryAccessibleInterface(atlas->selector());
+    QCOMPARE(selector->role(), QAccessible::ComboBox);
+    QCOMPARE(selector->text(QAccessible::Value), m_tour->state.CountryNames[entry]);
+    QVERIFY(selector->textInterface());
+    QCOMPARE(selector->textInterface()->text(0, selector->textInterface()->characterCount()),
+             m_tour->state.CountryNames[entry]);
+    QCOMPARE(selector->text(QAccessible::Name), QStringLiteral("国名の選択"));
 }
 
 void AccessibleNamesTest::drillGivesNothingAway_data()
