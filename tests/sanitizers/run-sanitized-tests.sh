@@ -30,7 +30,7 @@ run() {
   shift
   ASAN_OPTIONS=$options ctest --test-dir "$build" --output-on-failure -j"$(nproc)" "$@" || status=1
 }
-run "$checks" -E "$webengine"
+run "$checks" -E "$webengine" -LE e2e
 run "$checks:new_delete_type_mismatch=0" -R "$webengine" -LE e2e
 run "detect_leaks=0:new_delete_type_mismatch=0" -L e2e
 exit $status
