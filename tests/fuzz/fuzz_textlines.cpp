@@ -1,10 +1,12 @@
-// Line files (s*.txt, y*.txt) and the code page 932 decoder beneath them.
+// Line files (s*.txt, y*.txt) and the decoders beneath them: code page 932,
+// or UTF-8 for a file that is valid UTF-8 beyond ASCII.
 
 #include "FuzzSupport.h"
 
 #include "AppState.h"
 #include "CountryData.h"
 #include "Cp932.h"
+#include "DataText.h"
 #include "RegionCatalogue.h"
 
 #include <QRegularExpression>
@@ -57,11 +59,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (const char control : {'\x1a', '\x1c', '\x7f'})
         FUZZ_CHECK(text.count(QLatin1Char(control)) == bytes.count(control));
 
+    // Either decoding makes at most one character of each byte, and a text
+    // is code page 932 unless it is all valid UTF-8.
+    const QString fileText = DataText::decode(bytes);
+    FUZZ_CHECK(fileText.size() <= bytes.size());
+    FUZZ_CHECK(fileText == text || QString::fromUtf8(bytes).toUtf8() == bytes
+               || bytes.startsWith("\xEF\xBB\xBF"));
+
     dataRoot().write(bytes);
     const DataPath path = overviewPath();
     expectReadOrDataError(path.displayName(), [&] {
         const QStringList lines = ReadTextLines(path);
-        FUZZ_CHECK(lines == expectedLines(text));
+        FUZZ_CHECK(lines == expectedLines(fileText));
     });
     return 0;
 }
