@@ -2,6 +2,7 @@
 // against the label pictures (value = CountryIndex of each yellow pixel).
 #include "FloodFill.h"
 #include "HighlightRenderer.h"
+#include "LazyVerify.h"
 #include "MarkerLayout.h"
 #include "RegionMapView.h"
 
@@ -10,6 +11,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <span>
 #include <vector>
 
 namespace {
@@ -17,22 +20,30 @@ namespace {
 const char *const Slugs[] = {"asia", "west-asia", "oceania", "africa",
                              "europe", "nis", "north-america", "south-america"};
 
-QImage regionMap(int regionId)
+// Each picture is read once; the rows of a region share it.
+const QImage &regionMap(int regionId)
 {
-    return QImage(QStringLiteral(":/maps/%1.png").arg(QLatin1String(Slugs[regionId - 1])));
+    static QImage maps[8];
+    QImage &map = maps[regionId - 1];
+    if (map.isNull())
+        map = QImage(QStringLiteral(":/maps/%1.png").arg(QLatin1String(Slugs[regionId - 1])))
+                  .convertToFormat(QImage::Format_RGB32);
+    return map;
 }
 
-QImage labelPicture(int regionId)
+const QImage &labelPicture(int regionId)
 {
-    return QImage(QStringLiteral(KUNISHIRABE_SOURCE_DIR "/tests/data/labels/%1.png")
-                      .arg(QLatin1String(Slugs[regionId - 1])))
-        .convertToFormat(QImage::Format_Grayscale8);
+    static QImage pictures[8];
+    QImage &labels = pictures[regionId - 1];
+    if (labels.isNull())
+        labels = QImage(QStringLiteral(KUNISHIRABE_SOURCE_DIR "/tests/data/labels/%1.png")
+                            .arg(QLatin1String(Slugs[regionId - 1])))
+                     .convertToFormat(QImage::Format_Grayscale8);
+    return labels;
 }
 
-int labelAt(const QImage &labels, int x, int y)
-{
-    return labels.constScanLine(y)[x];
-}
+constexpr QRgb Yellow = 0xffffff00;
+constexpr QRgb Red = 0xffff0000;
 
 // Sizes of the 4-connected pieces of a pixel set.
 std::vector<int> pieceSizes(QSize size, std::vector<bool> pixels)
@@ -66,10 +77,35 @@ std::vector<int> pieceSizes(QSize size, std::vector<bool> pixels)
     return sizes;
 }
 
-constexpr QRgb Yellow = 0xffffff00;
-constexpr QRgb Red = 0xffff0000;
 // A fill must show at least one red patch of this many pixels.
 constexpr int VisiblePatch = 20;
+
+// The largest red patch of the entry that the screen shows, with the map
+// view's surface drawn under its marker widgets: the smaller of what the
+// atlas and the drill layouts leave in view.
+int largestShownPatch(RegionMapView &view, const RegionMarkerLayout &layout, const QImage &labels, int country)
+{
+    std::vector<std::span<const MarkerRect>> layouts{layout.atlasMarkers};
+    if (layout.drillMarkers.data() != layout.atlasMarkers.data())
+        layouts.push_back(layout.drillMarkers);
+    int smallest = std::numeric_limits<int>::max();
+    for (const std::span<const MarkerRect> markers : layouts) {
+        view.setMarkers(markers);
+        const QImage shown = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        if (shown.size() != labels.size())
+            qFatal("the view shows %dx%d", shown.width(), shown.height());
+        std::vector<bool> red(std::size_t(shown.width() * shown.height()), false);
+        for (int y = 0; y < shown.height(); ++y) {
+            const auto *line = reinterpret_cast<const QRgb *>(shown.constScanLine(y));
+            const uchar *label = labels.constScanLine(y);
+            for (int x = 0; x < shown.width(); ++x)
+                red[std::size_t(y * shown.width() + x)] = line[x] == Red && label[x] == country;
+        }
+        const std::vector<int> patches = pieceSizes(shown.size(), red);
+        smallest = std::min(smallest, patches.empty() ? 0 : *std::max_element(patches.begin(), patches.end()));
+    }
+    return smallest;
+}
 
 } // namespace
 
@@ -131,67 +167,72 @@ void RegionTablesTest::everyEntry()
     QFETCH(int, regionId);
     QFETCH(int, country);
     const RegionHighlightTable &table = highlightTable(regionId);
-    const QImage labels = labelPicture(regionId);
+    const RegionMarkerLayout &layout = markerLayout(regionId);
+    const QImage &labels = labelPicture(regionId);
+    const QSize size = table.mapSize;
     RegionMapView view;
+    view.resize(size);
     view.setMap(regionMap(regionId));
-    view.setMarkers(markerLayout(regionId).atlasMarkers);
+    view.setMarkers(layout.atlasMarkers);
     HighlightRenderer renderer(table, view);
     renderer.Highlight(country);
 
     const QImage &before = view.pristineMap();
     const QImage &after = view.surface();
-    const QSize size = table.mapSize;
     const std::optional<HighlightEntry> entry = table.entryFor(country);
-
-    std::vector<bool> own(std::size_t(size.width() * size.height()), false);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x)
-            own[std::size_t(y * size.width() + x)] = labelAt(labels, x, y) == country;
-    const std::vector<int> pieces = pieceSizes(size, own);
-    const int largestPiece = *std::max_element(pieces.begin(), pieces.end());
+    const auto rowOf = [](const QImage &image, int y) { return reinterpret_cast<const QRgb *>(image.constScanLine(y)); };
 
     if (entry && entry->kind == HighlightKind::Circle) {
-        // A ring and nothing else, for an entry too small to see filled,
-        // around most of its pixels.
-        QVERIFY2(largestPiece < VisiblePatch, qPrintable(QString::number(largestPiece)));
+        // A ring and nothing else, for an entry whose fill would show no
+        // patch big enough to see beside the markers, around most of its pixels.
         const double radius = entry->radiusUnit == RadiusUnit::Twips ? entry->radius / Twips::PerPixel
                                                                      : double(entry->radius);
         int ringPixels = 0;
+        int pixels = 0;
+        int enclosed = 0;
+        QImage filled = before;
         for (int y = 0; y < size.height(); ++y) {
+            const QRgb *was = rowOf(before, y);
+            const QRgb *is = rowOf(after, y);
+            const uchar *label = labels.constScanLine(y);
+            auto *fill = reinterpret_cast<QRgb *>(filled.scanLine(y));
             for (int x = 0; x < size.width(); ++x) {
-                if (after.pixel(x, y) != before.pixel(x, y)) {
-                    QCOMPARE(after.pixel(x, y), Red);
+                if (is[x] != was[x]) {
+                    QVERIFY2_LAZY(is[x] == Red, qPrintable(QStringLiteral("pixel %1,%2").arg(x).arg(y)));
                     ++ringPixels;
+                }
+                if (label[x] == country) {
+                    fill[x] = Red;
+                    ++pixels;
+                    if (std::hypot(x - entry->centre.x, y - entry->centre.y) <= radius + 0.5)
+                        ++enclosed;
                 }
             }
         }
         QVERIFY(ringPixels > 0);
-        int enclosed = 0;
-        for (int y = 0; y < size.height(); ++y)
-            for (int x = 0; x < size.width(); ++x)
-                if (labelAt(labels, x, y) == country && std::hypot(x - entry->centre.x, y - entry->centre.y) <= radius + 0.5)
-                    ++enclosed;
-        const int pixels = int(std::count(own.begin(), own.end(), true));
         QVERIFY2(2 * enclosed >= pixels, qPrintable(QStringLiteral("%1 of %2 pixels inside the ring").arg(enclosed).arg(pixels)));
+        view.setMap(filled);
+        const int shown = largestShownPatch(view, layout, labels, country);
+        QVERIFY2(shown < VisiblePatch, qPrintable(QStringLiteral("a fill would show %1 pixels").arg(shown)));
         return;
     }
 
     // Fills: every pixel of the entry turns red, nothing else changes, and
-    // one red patch is big enough to see.
-    std::vector<bool> red(std::size_t(size.width() * size.height()), false);
+    // one red patch that the markers leave in view is big enough to see.
     for (int y = 0; y < size.height(); ++y) {
+        const QRgb *was = rowOf(before, y);
+        const QRgb *is = rowOf(after, y);
+        const uchar *label = labels.constScanLine(y);
         for (int x = 0; x < size.width(); ++x) {
-            const bool changed = after.pixel(x, y) != before.pixel(x, y);
-            const bool mine = labelAt(labels, x, y) == country;
-            QVERIFY2(changed == mine && (!changed || (before.pixel(x, y) == Yellow && after.pixel(x, y) == Red)),
-                     qPrintable(QStringLiteral("pixel %1,%2 (label %3) %4")
-                                    .arg(x).arg(y).arg(labelAt(labels, x, y)).arg(changed ? "painted" : "left yellow")));
-            red[std::size_t(y * size.width() + x)] = changed;
+            const bool changed = is[x] != was[x];
+            const bool mine = label[x] == country;
+            QVERIFY2_LAZY(changed == mine && (!changed || (was[x] == Yellow && is[x] == Red)),
+                          qPrintable(QStringLiteral("pixel %1,%2 (label %3) %4")
+                                         .arg(x).arg(y).arg(label[x]).arg(changed ? "painted" : "left yellow")));
         }
     }
-    const std::vector<int> patches = pieceSizes(size, red);
-    QVERIFY2(*std::max_element(patches.begin(), patches.end()) >= VisiblePatch,
-             qPrintable(QStringLiteral("largest red patch %1 pixels").arg(*std::max_element(patches.begin(), patches.end()))));
+    const int shown = largestShownPatch(view, layout, labels, country);
+    QVERIFY2(shown >= VisiblePatch, qPrintable(QStringLiteral("largest red patch in view %1 pixels").arg(shown)));
 }
 
 void RegionTablesTest::northAmericaCaptionRule()

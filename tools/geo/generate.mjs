@@ -7,10 +7,10 @@ import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { loadRegions } from '../entries/entries.mjs';
 import { highlightTablesCpp, markerLayoutsCpp } from './lib/cpp.mjs';
-import { MarkerSpace, layoutMarkers, markerParts, nearestFree } from './lib/markers.mjs';
+import { MarkerSpace, coverMask, layoutMarkers, markerParts, nearestFree } from './lib/markers.mjs';
 import { encodePng } from './lib/png.mjs';
 import { FRAME, LAKE, SEA, components, forEachNear, removeSpecks } from './lib/raster.mjs';
-import { MAX_SEEDS, buildTable, isFilled } from './lib/tables.mjs';
+import { MAX_SEEDS, VISIBLE_PATCH, buildTable, isFilled } from './lib/tables.mjs';
 import { entryOwner, loadWorld, makeProjection, ownerEntry, regionLayers, renderView, withBorders } from './lib/world.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
@@ -188,7 +188,7 @@ function buildRegion(world, region) {
   const sea = new Uint8Array(width * height);
   for (let p = 0; p < grid.length; p++) sea[p] = grid[p] === SEA || grid[p] === LAKE || black[p] ? 1 : 0;
   const defaultRule = NO_PAINT.has(region.slug) ? 'NoPaint' : 'MarkerSeed';
-  const markers = layoutMarkers({ width, height, count, labels, parts, restrict, preferSeed: defaultRule === 'MarkerSeed', sea });
+  const markers = layoutMarkers({ width, height, count, labels, parts, restrict, preferSeed: defaultRule === 'MarkerSeed', sea, visiblePatch: VISIBLE_PATCH });
 
   const drillMarkers = markers.map((m) => ({ ...m }));
   const drillNotes = [];
@@ -202,7 +202,9 @@ function buildRegion(world, region) {
     if (!ok) drillNotes.push(`drill marker ${index} moved to ${drillMarkers[k].left},${drillMarkers[k].top} instead of +${dx},+${dy}`);
   }
 
-  const table = buildTable({ width, height, count, labels, parts, markers, defaultRule, ringUnit: config.ringUnit });
+  // What counts is the fill as the screens show it, under their markers.
+  const covers = [coverMask(markers, width, height), coverMask(drillMarkers, width, height)];
+  const table = buildTable({ width, height, count, labels, parts, markers, covers, defaultRule, ringUnit: config.ringUnit });
 
   if (inset) drawInsetPointer(rgb, black, grid, width, height, projection, config, inset);
 
@@ -273,7 +275,8 @@ for (const region of regions) {
   if (previewDir) preview(r, previewDir);
   const s = r.table.summary;
   console.log(`${r.regionId} ${r.slug}: fills ${s.fills} (seeds ${s.seeds}), rings ${s.rings}, marker-seeded ${s.markerSeeded}, ` +
-    `islets generalised ${r.generalised} px, specks blackened ${r.specks} px${r.drillNotes.length ? '; ' + r.drillNotes.join('; ') : ''}`);
+    `islets generalised ${r.generalised} px, specks blackened ${r.specks} px` +
+    `${s.hidden.length ? `; ringed as markers hide their fill: ${s.hidden.map((k) => r.entries[k - 1].name).join(', ')}` : ''}${r.drillNotes.length ? '; ' + r.drillNotes.join('; ') : ''}`);
 }
 if (!only) {
   // Each map's projection, for tests that put geographic points on the maps.

@@ -21,14 +21,14 @@ const MarkerRect asiaAtlas[] = {
     {355, 101, 8, 8, MarkerSquareEnd::Near}, // 10 日本
     {65, 139, 8, 8, MarkerSquareEnd::Near}, // 11 パキスタン
     {161, 174, 8, 8, MarkerSquareEnd::Near}, // 12 バングラデシュ
-    {349, 332, 15, 8, MarkerSquareEnd::Far}, // 13 東ティモール
+    {349, 333, 15, 8, MarkerSquareEnd::Far}, // 13 東ティモール
     {334, 255, 15, 8, MarkerSquareEnd::Far}, // 14 フィリピン
     {162, 159, 15, 8, MarkerSquareEnd::Far}, // 15 ブータン
     {278, 267, 8, 14, MarkerSquareEnd::Near}, // 16 ブルネイ
     {230, 190, 8, 8, MarkerSquareEnd::Near}, // 17 ベトナム
     {263, 281, 15, 8, MarkerSquareEnd::Near}, // 18 マレーシア
     {188, 188, 8, 8, MarkerSquareEnd::Near}, // 19 ミャンマー
-    {73, 256, 15, 8, MarkerSquareEnd::Far}, // 20 モルディブ
+    {58, 255, 15, 8, MarkerSquareEnd::Near}, // 20 モルディブ
     {218, 64, 8, 8, MarkerSquareEnd::Near}, // 21 モンゴル
     {217, 201, 8, 8, MarkerSquareEnd::Near}, // 22 ラオス
     {302, 175, 15, 8, MarkerSquareEnd::Far}, // 23 台湾
@@ -70,12 +70,12 @@ const MarkerRect oceaniaAtlas[] = {
     {288, 150, 15, 8, MarkerSquareEnd::Far}, // 9 バヌアツ
     {168, 110, 8, 8, MarkerSquareEnd::Near}, // 10 パプアニューギニア
     {128, 51, 15, 8, MarkerSquareEnd::Far}, // 11 パラオ
-    {326, 163, 15, 8, MarkerSquareEnd::Near}, // 12 フィジー
+    {337, 151, 8, 14, MarkerSquareEnd::Near}, // 12 フィジー
     {311, 41, 15, 8, MarkerSquareEnd::Far}, // 13 マーシャル諸島
     {213, 43, 15, 8, MarkerSquareEnd::Far}, // 14 ミクロネシア連邦
     {179, 15, 15, 8, MarkerSquareEnd::Far}, // 15 グアム
     {441, 132, 15, 8, MarkerSquareEnd::Far}, // 16 クック諸島
-    {268, 180, 15, 8, MarkerSquareEnd::Near}, // 17 ニューカレドニア
+    {279, 170, 8, 14, MarkerSquareEnd::Near}, // 17 ニューカレドニア
 };
 const MarkerRect oceaniaDrill[] = {
     {146, 211, 8, 8, MarkerSquareEnd::Near}, // 1 オーストラリア
@@ -89,12 +89,12 @@ const MarkerRect oceaniaDrill[] = {
     {288, 150, 15, 8, MarkerSquareEnd::Far}, // 9 バヌアツ
     {168, 110, 8, 8, MarkerSquareEnd::Near}, // 10 パプアニューギニア
     {128, 51, 15, 8, MarkerSquareEnd::Far}, // 11 パラオ
-    {326, 163, 15, 8, MarkerSquareEnd::Near}, // 12 フィジー
+    {337, 151, 8, 14, MarkerSquareEnd::Near}, // 12 フィジー
     {311, 41, 15, 8, MarkerSquareEnd::Far}, // 13 マーシャル諸島
     {213, 43, 15, 8, MarkerSquareEnd::Far}, // 14 ミクロネシア連邦
     {179, 15, 15, 8, MarkerSquareEnd::Far}, // 15 グアム
     {445, 132, 15, 8, MarkerSquareEnd::Far}, // 16 クック諸島
-    {268, 180, 15, 8, MarkerSquareEnd::Near}, // 17 ニューカレドニア
+    {279, 170, 8, 14, MarkerSquareEnd::Near}, // 17 ニューカレドニア
 };
 
 // 4 アフリカ
@@ -109,7 +109,7 @@ const MarkerRect africaAtlas[] = {
     {15, 118, 15, 8, MarkerSquareEnd::Far}, // 8 カーボベルデ
     {169, 198, 8, 8, MarkerSquareEnd::Near}, // 9 ガボン
     {172, 173, 8, 8, MarkerSquareEnd::Near}, // 10 カメルーン
-    {36, 128, 15, 8, MarkerSquareEnd::Near}, // 11 ガンビア
+    {29, 128, 15, 8, MarkerSquareEnd::Near}, // 11 ガンビア
     {65, 140, 8, 8, MarkerSquareEnd::Near}, // 12 ギニア
     {37, 137, 15, 8, MarkerSquareEnd::Near}, // 13 ギニアビサウ
     {290, 190, 8, 8, MarkerSquareEnd::Near}, // 14 ケニア
@@ -224,10 +224,10 @@ const MarkerRect northAmericaAtlas[] = {
     {245, 343, 8, 8, MarkerSquareEnd::Near}, // 6 グアテマラ
     {72, 320, 15, 8, MarkerSquareEnd::Far}, // 7 グレナダ
     {268, 364, 15, 8, MarkerSquareEnd::Near}, // 8 コスタリカ
-    {311, 322, 15, 8, MarkerSquareEnd::Far}, // 9 ジャマイカ
+    {313, 323, 15, 8, MarkerSquareEnd::Far}, // 9 ジャマイカ
     {51, 213, 15, 8, MarkerSquareEnd::Far}, // 10 セントクリストファー・ネービス
     {82, 297, 15, 8, MarkerSquareEnd::Far}, // 11 セントビンセント及びグレナディーン諸島
-    {86, 283, 15, 8, MarkerSquareEnd::Far}, // 12 セントルシア
+    {88, 283, 15, 8, MarkerSquareEnd::Far}, // 12 セントルシア
     {340, 313, 8, 14, MarkerSquareEnd::Far}, // 13 ドミニカ共和国
     {79, 252, 15, 8, MarkerSquareEnd::Far}, // 14 ドミニカ国
     {77, 353, 8, 8, MarkerSquareEnd::Near}, // 15 トリニダード・トバゴ
@@ -239,7 +239,7 @@ const MarkerRect northAmericaAtlas[] = {
     {259, 332, 15, 8, MarkerSquareEnd::Far}, // 21 ベリーズ
     {275, 332, 8, 14, MarkerSquareEnd::Near}, // 22 ホンジュラス
     {193, 306, 8, 8, MarkerSquareEnd::Near}, // 23 メキシコ
-    {358, 310, 8, 14, MarkerSquareEnd::Far}, // 24 プエルトリコ
+    {352, 313, 8, 14, MarkerSquareEnd::Far}, // 24 プエルトリコ
     {310, 31, 8, 8, MarkerSquareEnd::Near}, // 25 グリーンランド
     {355, 328, 8, 14, MarkerSquareEnd::Near}, // 26 キュラソー
     {339, 338, 15, 8, MarkerSquareEnd::Near}, // 27 アルバ

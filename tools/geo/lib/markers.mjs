@@ -1,7 +1,7 @@
 // Marker layout: an 8x8 square deep inside a big entry, or a square with a
 // leader line whose tip touches a small entry. Markers never touch.
 
-import { forEachNear } from './raster.mjs';
+import { forEachNear, largestUncovered } from './raster.mjs';
 
 const SQUARE = 8;
 // Entries at least this big (pixels) whose largest part holds a square
@@ -47,6 +47,16 @@ export function markerParts(rect) {
     }
   }
   return { square, line };
+}
+
+// Pixels that some marker of the list covers (1), as the map view draws them.
+export function coverMask(rects, width, height) {
+  const mask = new Uint8Array(width * height);
+  for (const rect of rects) {
+    const { square, line } = markerParts(rect);
+    for (const [x, y] of [...square, ...line]) mask[y * width + x] = 1;
+  }
+  return mask;
 }
 
 export function overlaps(a, b) {
@@ -126,11 +136,20 @@ export function deepestPixel(pixels, width, height) {
 
 // labels: Int16Array, entry index per yellow pixel. parts[k]: pixel lists of
 // entry k, largest first. restrict[k] (optional): allowed pixel predicate
-// for the tip or square of entry k. Returns rects indexed k - 1.
-export function layoutMarkers({ width, height, count, labels, parts, restrict, preferSeed, sea }) {
+// for the tip or square of entry k. The leader of an entry that has a part
+// of visiblePatch pixels goes, where it can, where the entry's fill still
+// shows a patch that big beside the markers. Returns rects indexed k - 1.
+export function layoutMarkers({ width, height, count, labels, parts, restrict, preferSeed, sea, visiblePatch }) {
   const placed = new Array(count).fill(null);
   const space = new MarkerSpace(width, height);
   const free = (rect) => space.fits(rect);
+  const cover = new Uint8Array(width * height);
+  const place = (k, rect) => {
+    placed[k - 1] = rect;
+    space.place(rect);
+    const { square, line } = markerParts(rect);
+    for (const [x, y] of [...square, ...line]) cover[y * width + x] = 1;
+  };
   const order = [];
   const squares = new Map();
 
@@ -184,8 +203,7 @@ export function layoutMarkers({ width, height, count, labels, parts, restrict, p
   for (const k of order.filter((k) => squares.has(k))) {
     const choice = squares.get(k).find((c) => free(c.rect) && clearOfSmall(c.rect)) ?? squares.get(k).find((c) => free(c.rect));
     if (choice) {
-      placed[k - 1] = choice.rect;
-      space.place(choice.rect);
+      place(k, choice.rect);
     } else {
       squares.delete(k);
     }
@@ -200,7 +218,9 @@ export function layoutMarkers({ width, height, count, labels, parts, restrict, p
   leaders.sort((a, b) => parts[a].flat().length - parts[b].flat().length || a - b);
   for (const k of leaders) {
     const allowed = restrict?.[k] ?? (() => true);
-    const own = parts[k].flat().filter(allowed);
+    const all = parts[k].flat();
+    const fillable = parts[k][0].length >= visiblePatch;
+    const own = all.filter(allowed);
     const main = parts[k].find((part) => part.some(allowed)) ?? own;
     let cx = 0, cy = 0;
     for (const p of main) { cx += p % width; cy += Math.floor(p / width); }
@@ -248,16 +268,22 @@ export function layoutMarkers({ width, height, count, labels, parts, restrict, p
               if (!allowed(q)) cost += 20;
             }
             if (preferSeed && parts[k].length === 1 && labels[rect.top * width + rect.left] === k) cost -= 8;
-            if (!best || cost < best.cost - 1e-9) best = { cost, rect };
+            // a marker that hides the last big patch of its entry's fill is a last resort
+            let hides = false;
+            if (fillable) {
+              const drawn = new Set([...square, ...line].map(([x, y]) => y * width + x));
+              hides = largestUncovered(all, (q) => cover[q] || drawn.has(q), width) < visiblePatch;
+              if (hides) cost += 100;
+            }
+            if (!best || cost < best.cost - 1e-9) best = { cost, rect, hides };
           }
         }
-        if (best) break;
+        if (best && !best.hides) break;
       }
-      if (best) break;
+      if (best && !best.hides) break;
     }
     if (!best) throw new Error(`no room for the marker of entry ${k}`);
-    placed[k - 1] = best.rect;
-    space.place(best.rect);
+    place(k, best.rect);
   }
   return placed;
 }

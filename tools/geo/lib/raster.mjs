@@ -168,6 +168,26 @@ export function forEachNear(p, radius, width, height, visit) {
     }
 }
 
+// Size of the largest 4-connected patch of the pixels that covered(p) spares.
+export function largestUncovered(pixels, covered, width) {
+  const open = new Set(pixels.filter((p) => !covered(p)));
+  let largest = 0;
+  for (const start of open) {
+    open.delete(start);
+    const stack = [start];
+    let size = 0;
+    while (stack.length) {
+      const p = stack.pop();
+      size++;
+      const x = p % width;
+      for (const q of [x > 0 ? p - 1 : -1, x < width - 1 ? p + 1 : -1, p - width, p + width])
+        if (open.delete(q)) stack.push(q);
+    }
+    largest = Math.max(largest, size);
+  }
+  return largest;
+}
+
 // 4-connected components of pixels for which key(p) is not null, equal key.
 export function components(width, height, key) {
   const id = new Int32Array(width * height).fill(-1);

@@ -1,6 +1,7 @@
 // Highlight entries from the finished map: fills with one seed per part,
 // rings for entries whose fill would show no patch big enough to see.
 import { deepestPixel } from './markers.mjs';
+import { largestUncovered } from './raster.mjs';
 
 export const MAX_SEEDS = 45;
 // A fill shows only where one of its patches has at least this many pixels;
@@ -11,8 +12,15 @@ const GROUP_GAP = 12;
 const MAX_RING_RADIUS = 35;
 const TWIPS_PER_PIXEL = 15;
 
-// parts: the entry's pixel lists, largest first.
+// Whether an entry has a part big enough to show filled, markers aside
+// (parts: the entry's pixel lists, largest first).
 export const isFilled = (parts) => parts[0].length >= VISIBLE_PATCH;
+
+// The largest patch of the entry that the markers leave in view, for the
+// marker layout (covers: one mask per layout, atlas and drill) that leaves
+// the smallest.
+export const largestVisiblePatch = (parts, covers, width) =>
+  Math.min(...covers.map((covered) => largestUncovered(parts.flat(), (p) => covered[p], width)));
 
 // The island group with the most pixels: parts linked by gaps of at most GROUP_GAP.
 export function mainGroup(parts, width) {
@@ -65,15 +73,17 @@ export function ringFor(pixels, width, height, unit) {
 }
 
 // parts[k]: pixel lists, largest first, at most MAX_SEEDS for a filled
-// entry. markers[k-1]: atlas rect.
-export function buildTable({ width, height, count, labels, parts, markers, defaultRule, ringUnit }) {
+// entry. markers[k-1]: atlas rect. covers: the pixels each marker layout
+// (atlas, drill) hides; a fill must show a patch of VISIBLE_PATCH beside them.
+export function buildTable({ width, height, count, labels, parts, markers, covers, defaultRule, ringUnit }) {
   const entries = [];
-  const summary = { fills: 0, seeds: 0, rings: 0, markerSeeded: 0 };
+  const summary = { fills: 0, seeds: 0, rings: 0, markerSeeded: 0, hidden: [] };
   for (let k = 1; k <= count; k++) {
     if (!parts[k].length) throw new Error(`entry ${k} has no pixels`);
-    if (!isFilled(parts[k])) {
+    if (largestVisiblePatch(parts[k], covers, width) < VISIBLE_PATCH) {
       entries.push({ country: k, kind: 'Circle', ...ringOf(parts[k], width, height, ringUnit) });
       summary.rings++;
+      if (isFilled(parts[k])) summary.hidden.push(k);
       continue;
     }
     if (parts[k].length > MAX_SEEDS) throw new Error(`entry ${k} has ${parts[k].length} parts`);
