@@ -253,7 +253,6 @@ QString RegionDrillScreen::accuracySpoken() const
     return QStringLiteral("正解率 %1 ％").arg(m_run.accuracyPercent);
 }
 
-
 void RegionDrillScreen::pointerMovedOver(QWidget *under)
 {
     const int markerIndex = Picture1->markerIndexOf(under);
