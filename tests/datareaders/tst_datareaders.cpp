@@ -6,6 +6,8 @@
 #include "RegionCatalogue.h"
 #include "TempDataRoot.h"
 
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -31,6 +33,58 @@ QByteArray countryList(int count)
     return Cp932::encode(text);
 }
 
+// ICU's windows-31j keeps IBM's exchange of three control codes: byte 1A is
+// U+001C, 1C is U+007F and 7F is U+001A. It writes an illegal sequence as
+// U+001A, a code without a character as U+FFFD, and drops a lead byte that
+// ends the input.
+char16_t icuControl(char16_t c)
+{
+    switch (c) {
+    case 0x1a: return 0x1c;
+    case 0x1c: return 0x7f;
+    case 0x7f: return 0x1a;
+    default: return c;
+    }
+}
+
+bool endsWithLoneLeadByte(QByteArrayView bytes)
+{
+    bool expectTrail = false;
+    for (const char c : bytes) {
+        const quint8 byte = quint8(c);
+        expectTrail = !expectTrail && ((byte >= 0x81 && byte <= 0x9f) || (byte >= 0xe0 && byte <= 0xfc));
+    }
+    return expectTrail;
+}
+
+// Whether the reader's text of `bytes` is ICU's in the reader's terms. The
+// one ambiguity, U+001A for either byte 7F or an illegal sequence, is settled
+// by the count of 7F bytes, each of which is a character of its own.
+bool readsAsIcu(QString text, const QString &icuText, QByteArrayView bytes)
+{
+    if (endsWithLoneLeadByte(bytes) && text.endsWith(QChar::ReplacementCharacter))
+        text.chop(1);
+    if (text.size() != icuText.size() || text.count(QChar(0x7f)) != bytes.count('\x7f'))
+        return false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        const char16_t icu = icuText[i].unicode();
+        if (c == QChar::ReplacementCharacter ? icu != 0x1a && icu != c : icu != icuControl(c))
+            return false;
+    }
+    return true;
+}
+
+QByteArray icuEncode(const QString &text)
+{
+    QStringEncoder encoder("windows-31j", QStringConverter::Flag::Stateless);
+    QByteArray bytes = encoder.encode(text);
+    // The exchanged controls never occur inside a double-byte code.
+    for (char &byte : bytes)
+        byte = char(icuControl(quint8(byte)));
+    return bytes;
+}
+
 } // namespace
 
 class DataReadersTest : public QObject
@@ -43,6 +97,7 @@ private slots:
     void encodes_data();
     void encodes();
     void encodingRoundTrip();
+    void agreesWithIcuOverEveryCode();
 
     void dataRootDropsOneTrailingSeparator_data();
     void dataRootDropsOneTrailingSeparator();
@@ -121,6 +176,51 @@ void DataReadersTest::encodingRoundTrip()
 {
     const QString text = u"ＮＩＳ諸国　～①－国旗の由来"_s;
     QCOMPARE(Cp932::decode(Cp932::encode(text)), text);
+}
+
+void DataReadersTest::agreesWithIcuOverEveryCode()
+{
+    if (!QStringDecoder("windows-31j").isValid())
+        QSKIP("this Qt has no ICU");
+
+    // Every single byte, and every pair of bytes that starts beyond ASCII; the
+    // rest of a longer input is read as if it started there.
+    QList<QByteArray> inputs;
+    for (int first = 0; first < 0x100; ++first) {
+        inputs.append(QByteArray(1, char(first)));
+        for (int second = 0; first >= 0x80 && second < 0x100; ++second)
+            inputs.append(QByteArray(1, char(first)) + char(second));
+    }
+    for (const QByteArray &bytes : std::as_const(inputs)) {
+        const QString text = Cp932::decode(bytes);
+        QStringDecoder icu("windows-31j", QStringConverter::Flag::Stateless);
+        const QString icuText = icu.decode(bytes);
+        const QString context = u"bytes "_s + QString::fromLatin1(bytes.toHex(' '));
+        QVERIFY2(readsAsIcu(text, icuText, bytes), qPrintable(context));
+        QVERIFY2(text.contains(QChar::ReplacementCharacter) == icu.hasError(), qPrintable(context));
+    }
+
+    // Every code point, in one text: the reader writes the characters that
+    // ICU writes, with the same code where a character has several, the same
+    // substitute FC FC for the others, and leaves out what ICU leaves out.
+    QString all;
+    for (char32_t c = 0; c < 0x110000; ++c) {
+        if (QChar::requiresSurrogates(c))
+            all.append(QChar(QChar::highSurrogate(c))).append(QChar(QChar::lowSurrogate(c)));
+        else if (!QChar::isSurrogate(c))
+            all.append(QChar(char16_t(c)));
+    }
+    const QByteArray bytes = Cp932::encode(all);
+    if (bytes != icuEncode(all)) {
+        for (char32_t c = 0; c < 0x110000; ++c) {
+            const QString one = QString::fromUcs4(&c, 1);
+            QVERIFY2(QChar::isSurrogate(c) || Cp932::encode(one) == icuEncode(one),
+                     qPrintable(u"U+%1: %2, ICU %3"_s.arg(QString::number(uint(c), 16).toUpper().rightJustified(4, u'0'))
+                                    .arg(QString::fromLatin1(Cp932::encode(one).toHex(' ')),
+                                         QString::fromLatin1(icuEncode(one).toHex(' ')))));
+        }
+        QCOMPARE(bytes, icuEncode(all));
+    }
 }
 
 void DataReadersTest::dataRootDropsOneTrailingSeparator_data()
