@@ -19,6 +19,7 @@
 // paints the widgets painted per action.
 #include "AppState.h"
 #include "AtlasScreens.h"
+#include "OfficialPageScreen.h"
 #include "DrillRun.h"
 #include "DrillScreens.h"
 #include "Fonts.h"
@@ -32,7 +33,7 @@
 #include "RegionMapView.h"
 #include "ScreenContext.h"
 #include "ScreenHost.h"
-#include "SystemSeams.h"
+#include "DesktopSeams.h"
 #include "TestSeams.h"
 
 #include <QApplication>
@@ -100,7 +101,7 @@ struct Screens {
     {
         state.DataRoot = dataRoot();
         host.registerScreen(MainMenuScreen::ScreenName, [this] { return new MainMenuScreen(context); });
-        registerAtlasScreens(host, context);
+        registerAtlasScreens(host, context, registerOfficialPageScreen(host, context));
         registerDrillScreens(host, context);
     }
     ~Screens() { unload(); }

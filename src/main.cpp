@@ -1,45 +1,43 @@
 #include "AppState.h"
 #include "Application.h"
 #include "AtlasScreens.h"
-#include "DataPath.h"
 #include "DrillScreens.h"
-#include "Fonts.h"
 #include "MainMenuScreen.h"
-#include "OfficialPageScreen.h"
-#include "QuietLibraries.h"
+#include "Platform.h"
 #include "RegionSubmenuScreen.h"
 #include "ResultsScreen.h"
 #include "ScreenContext.h"
 #include "ScreenHost.h"
+#include "Seams.h"
 #include "SystemSeams.h"
 
 int main(int argc, char *argv[])
 {
-    keepLibrariesFromWriting();
-    prepareWebEngineEnvironment();
-    MessageBoxReporter reporter;
-    Application app(argc, argv, reporter);
+    Platform::prepareProcess(argc, argv);
+    const auto reporter = Platform::fatalErrorReporter();
+    Application app(argc, argv, *reporter);
     app.setApplicationName(QStringLiteral("kunishirabe"));
     app.setDesktopFileName(QStringLiteral("io.github.kunishirabe.Kunishirabe"));
     app.setQuitOnLastWindowClosed(false);
-    Fonts::installSubstitutions();
+    Platform::installFonts();
 
     AppState state;
-    state.DataRoot = DataRootRule::fromProgramDirectory(QCoreApplication::applicationDirPath());
+    state.DataRoot = Platform::dataRoot();
 
     ScreenHost host;
-    SoundEffectPlayer sound;
+    const auto sound = Platform::soundPlayer();
     SteadyClock clock;
     TimerSeededRandom random;
-    ScreenContext context{state, host, sound, clock, random};
+    ScreenContext context{state, host, *sound, clock, random};
 
     host.registerScreen(MainMenuScreen::ScreenName, [&] { return new MainMenuScreen(context); });
     host.registerScreen(RegionSubmenuScreen::ScreenName, [&] { return new RegionSubmenuScreen(context); });
-    registerAtlasScreens(host, context);
+    registerAtlasScreens(host, context, Platform::officialPageOpener(host, context));
     registerDrillScreens(host, context);
     registerResultsScreen(host, context);
-    QObject::connect(&host, &ScreenHost::lastScreenClosed, &app, &QCoreApplication::quit);
-    QObject::connect(&host, &ScreenHost::programEndRequested, &app, &QCoreApplication::quit);
+    QObject::connect(&host, &ScreenHost::screenShown, [](QWidget *screen) { Platform::screenShown(*screen); });
+    QObject::connect(&host, &ScreenHost::lastScreenClosed, [] { Platform::endProgram(EXIT_SUCCESS); });
+    QObject::connect(&host, &ScreenHost::programEndRequested, [] { Platform::endProgram(EXIT_SUCCESS); });
 
     host.show(MainMenuScreen::ScreenName);
     return app.exec();

@@ -1,18 +1,15 @@
 #include "AtlasScreens.h"
 
 #include "AtlasProfile.h"
-#include "OfficialPageScreen.h"
-#include "PageBrowserLoader.h"
 #include "RegionAtlasScreen.h"
 #include "RegionCatalogue.h"
 #include "ScreenDirectory.h"
 
-void registerAtlasScreens(ScreenDirectory &host, ScreenContext &context)
+void registerAtlasScreens(ScreenDirectory &host, ScreenContext &context, OfficialPage::Opener openPage)
 {
     for (const AtlasProfile &profile : AtlasProfiles::all()) {
-        host.registerScreen(profile.region().atlasScreenName(),
-                            [&profile, &context] { return new RegionAtlasScreen(profile, context); });
+        host.registerScreen(profile.region().atlasScreenName(), [&profile, &context, openPage] {
+            return new RegionAtlasScreen(profile, context, openPage);
+        });
     }
-    host.registerScreen(OfficialPageScreen::ScreenName,
-                        [&context] { return new OfficialPageScreen(context, PageBrowserLoader::load()); });
 }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "OfficialPage.h"
+
 class ScreenDirectory;
 struct ScreenContext;
 
-// Registers the eight atlas screens under their region names and the page
-// viewer 外務省.
-void registerAtlasScreens(ScreenDirectory &host, ScreenContext &context);
+// Registers the eight atlas screens under their region names; their page
+// links show pages through openPage.
+void registerAtlasScreens(ScreenDirectory &host, ScreenContext &context, OfficialPage::Opener openPage);

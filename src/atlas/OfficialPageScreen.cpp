@@ -1,5 +1,7 @@
 #include "OfficialPageScreen.h"
 
+#include "ScreenDirectory.h"
+
 #include "AccessibleRole.h"
 #include "AppState.h"
 #include "FatalErrors.h"
@@ -93,13 +95,6 @@ QWidget *OfficialPageScreen::browser() const
     return WebBrowser1 ? WebBrowser1->widget() : nullptr;
 }
 
-bool OfficialPageScreen::isNavigable(const QUrl &address)
-{
-    const QString scheme = address.scheme();
-    return address.isValid() && !address.host().isEmpty()
-           && (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
-}
-
 void OfficialPageScreen::addressChanged()
 {
     const int country = m_context.state.CurrentCountry;
@@ -166,4 +161,16 @@ void OfficialPageScreen::loadFinished(bool ok)
     m_unreachable->raise();
     QAccessibleEvent alert(m_unreachable, QAccessible::Alert);
     QAccessible::updateAccessibility(&alert);
+}
+
+OfficialPage::Opener registerOfficialPageScreen(ScreenDirectory &host, ScreenContext &context)
+{
+    host.registerScreen(OfficialPageScreen::ScreenName,
+                        [&context] { return new OfficialPageScreen(context, PageBrowserLoader::load()); });
+    return [&host](const QString &address) {
+        auto *viewer = qobject_cast<OfficialPageScreen *>(host.screen(OfficialPageScreen::ScreenName));
+        Q_ASSERT(viewer);
+        viewer->addressBox()->setText(address);
+        host.show(OfficialPageScreen::ScreenName);
+    };
 }

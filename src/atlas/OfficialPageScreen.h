@@ -1,5 +1,6 @@
 #pragma once
 
+#include "OfficialPage.h"
 #include "PageBrowserLoader.h"
 #include "ScreenWindow.h"
 
@@ -13,6 +14,7 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 struct ScreenContext;
+class ScreenDirectory;
 
 // Call before the QApplication exists: Chromium's sandbox refuses to start
 // as root, so it is switched off then, and only then.
@@ -31,7 +33,7 @@ class OfficialPageScreen : public ScreenWindow
 {
     Q_OBJECT
 public:
-    static inline const QString ScreenName = QStringLiteral("外務省");
+    static inline const QString &ScreenName = OfficialPage::ViewerScreenName;
 
     OfficialPageScreen(ScreenContext &context, const PageBrowserSource &browsers);
     ~OfficialPageScreen() override;
@@ -48,7 +50,7 @@ public:
     PictureButton *retryButton() const { return m_retry; }
 
     // Only these schemes are navigated to.
-    static bool isNavigable(const QUrl &address);
+    static bool isNavigable(const QUrl &address) { return OfficialPage::isNavigable(address); }
 
 signals:
     // The page asked for after a change of Text1 (tests watch it).
@@ -70,3 +72,6 @@ private:
     PictureButton *m_retry = nullptr;
     QUrl m_address;  // the page loaded last
 };
+
+// Registers the page viewer with the host and returns the way to show a page in it.
+OfficialPage::Opener registerOfficialPageScreen(ScreenDirectory &host, ScreenContext &context);

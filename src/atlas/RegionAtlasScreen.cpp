@@ -9,7 +9,6 @@
 #include "HighlightRenderer.h"
 #include "KeyboardReveal.h"
 #include "MarkerLayout.h"
-#include "OfficialPageScreen.h"
 #include "Palette.h"
 #include "PictureBox.h"
 #include "PictureButton.h"
@@ -71,9 +70,10 @@ QListWidget *lineList(const QString &name, QSize size, QColor ink, QColor paper,
 
 } // namespace
 
-RegionAtlasScreen::RegionAtlasScreen(const AtlasProfile &profile, ScreenContext &context)
+RegionAtlasScreen::RegionAtlasScreen(const AtlasProfile &profile, ScreenContext &context,
+                                     OfficialPage::Opener openPage)
     : ScreenWindow(profile.region().atlasScreenName(), profile.clientArea, Palette::LightGreen),
-      m_profile(profile), m_context(context)
+      m_profile(profile), m_context(context), m_openPage(std::move(openPage))
 {
     // Told apart from the region's submenu, whose caption is the same.
     setAccessibleName(profile.region().atlasScreenName() + QStringLiteral(" 国しらべ"));
@@ -348,12 +348,8 @@ void RegionAtlasScreen::pointerMovedOver(QWidget *under)
 
 void RegionAtlasScreen::openOfficialPage()
 {
-    AppState &state = m_context.state;
-    ScreenDirectory &host = m_context.host;
-    auto *viewer = qobject_cast<OfficialPageScreen *>(host.screen(OfficialPageScreen::ScreenName));
-    Q_ASSERT(viewer);
-    viewer->addressBox()->setText(state.PageTable[state.CurrentCountry][2]);
-    host.show(OfficialPageScreen::ScreenName);
+    const AppState &state = m_context.state;
+    m_openPage(state.PageTable[state.CurrentCountry][2]);
 }
 
 void RegionAtlasScreen::leaveFor(const QString &next)
@@ -362,14 +358,14 @@ void RegionAtlasScreen::leaveFor(const QString &next)
     if (!host.isRegistered(next))
         return;  // the screen does not exist in this build
     host.unload(objectName());
-    host.unload(OfficialPageScreen::ScreenName);
+    host.unload(OfficialPage::ViewerScreenName);
     host.show(next);
 }
 
 void RegionAtlasScreen::closeEvent(QCloseEvent *event)
 {
     // The page viewer goes with its atlas.
-    if (QWidget *viewer = m_context.host.loadedScreen(OfficialPageScreen::ScreenName))
+    if (QWidget *viewer = m_context.host.loadedScreen(OfficialPage::ViewerScreenName))
         viewer->close();
     ScreenWindow::closeEvent(event);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AtlasProfile.h"
+#include "OfficialPage.h"
 #include "EntrySelector.h"
 #include "ScreenWindow.h"
 
@@ -23,7 +24,8 @@ class RegionAtlasScreen : public ScreenWindow
 {
     Q_OBJECT
 public:
-    RegionAtlasScreen(const AtlasProfile &profile, ScreenContext &context);
+    RegionAtlasScreen(const AtlasProfile &profile, ScreenContext &context,
+                      OfficialPage::Opener openPage);
     ~RegionAtlasScreen() override;
 
     const AtlasProfile &profile() const { return m_profile; }
@@ -62,6 +64,7 @@ private:
 
     const AtlasProfile &m_profile;
     ScreenContext &m_context;
+    const OfficialPage::Opener m_openPage;
     std::unique_ptr<HighlightRenderer> m_renderer;
 
     int m_countryNumber = 0;  // the n of the entry's file names

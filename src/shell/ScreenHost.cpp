@@ -44,9 +44,12 @@ void ScreenHost::show(const QString &name)
     if (target->isVisible()) {
         target->raise();
         target->activateWindow();
-        return;
+    } else {
+        // Not show(): where the platform shows new windows full screen (the
+        // browser), a screen keeps its own size all the same.
+        target->setVisible(true);
     }
-    target->show();
+    emit screenShown(target);
 }
 
 void ScreenHost::unload(const QString &name)

@@ -1,5 +1,7 @@
 #include "KeyboardReveal.h"
 
+#include <algorithm>
+
 #include "FatalErrors.h"
 
 #include <QApplication>
@@ -29,6 +31,17 @@ KeyboardReveal::KeyboardReveal(QWidget *window) : QObject(window), m_window(wind
 {
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget *, QWidget *now) { FatalErrors::guard([&] { focusChanged(now); }); });
+}
+
+bool KeyboardReveal::isRevealedControl(const QWidget *widget) const
+{
+    for (; widget != nullptr && widget != m_window; widget = widget->parentWidget()) {
+        for (const Rule &rule : m_rules) {
+            if (std::find(rule.revealed.cbegin(), rule.revealed.cend(), widget) != rule.revealed.cend())
+                return true;
+        }
+    }
+    return false;
 }
 
 void KeyboardReveal::addTrigger(QWidget *trigger, const QList<QWidget *> &revealed,

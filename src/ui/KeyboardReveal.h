@@ -30,6 +30,9 @@ public:
     void addTrigger(QWidget *trigger, const QList<QWidget *> &revealed, std::function<void()> reveal,
                     std::function<void()> conceal);
 
+    // Whether `widget` is, or lies in, a control that a trigger may reveal.
+    bool isRevealedControl(const QWidget *widget) const;
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

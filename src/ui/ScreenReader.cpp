@@ -46,9 +46,26 @@ private:
 
 } // namespace
 
+std::function<void(const QString &)> &announcer()
+{
+    static std::function<void(const QString &)> installed;
+    return installed;
+}
+
+void setAnnouncer(std::function<void(const QString &)> announcer)
+{
+    ScreenReader::announcer() = std::move(announcer);
+}
+
 void say(QWidget *window, const QString &text)
 {
-    if (text.isEmpty() || !QAccessible::isActive())
+    if (text.isEmpty())
+        return;
+    if (announcer()) {
+        announcer()(text);
+        return;
+    }
+    if (!QAccessible::isActive())
         return;
     // After the events under way, so that a focus change is presented first
     // and this is not cut short by it.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class QAbstractItemView;
 class QString;
 class QWidget;
@@ -13,6 +15,10 @@ namespace ScreenReader {
 // Tells `text` as a notification of `window`, once the events under way
 // (a focus change) have been presented, while the window is active.
 void say(QWidget *window, const QString &text);
+
+// Where a platform without an accessibility bridge (the browser) sends what
+// say() tells, at once; null to stop.
+void setAnnouncer(std::function<void(const QString &text)> announcer);
 
 // A list entered from the keyboard reads from its current line (the first,
 // if none), not from its second as the Down key takes it there.

@@ -2,6 +2,7 @@
 
 #include "AccessibleRole.h"
 #include "FatalErrors.h"
+#include "KeyboardReveal.h"
 #include "ScreenReader.h"
 
 #include <QGuiApplication>
@@ -39,12 +40,35 @@ void ScreenWindow::showEvent(QShowEvent *event)
 
 bool ScreenWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseMove && watched == windowHandle()) {
+    if (watched != windowHandle())
+        return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::MouseMove) {
         const auto *move = static_cast<QMouseEvent *>(event);
         QWidget *under = childAt(move->position().toPoint());
         FatalErrors::guard([&] { pointerMovedOver(under); });
+    } else if (event->type() == QEvent::TouchBegin) {
+        const auto *touch = static_cast<QTouchEvent *>(event);
+        if (!touch->points().isEmpty()) {
+            const QPoint position = touch->points().constFirst().position().toPoint();
+            FatalErrors::guard([&] { touched(position); });
+        }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void ScreenWindow::touched(QPoint position)
+{
+    // A finger cannot rest on a picture. A touch on a control that a trigger
+    // revealed is the pointer resting there, and the press follows; anywhere
+    // else the finger arrives as the pointer would, across the background:
+    // a tap on a trigger reveals, a tap on the background hides.
+    QWidget *under = childAt(position);
+    const auto *reveal = findChild<const KeyboardReveal *>(QString(), Qt::FindDirectChildrenOnly);
+    if (!reveal || !reveal->isRevealedControl(under)) {
+        pointerMovedOver(nullptr);
+        under = childAt(position);
+    }
+    pointerMovedOver(under);
 }
 
 void ScreenWindow::pointerMovedOver(QWidget *) {}

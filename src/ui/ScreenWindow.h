@@ -11,6 +11,9 @@ class ScreenWindow : public QWidget
 {
     Q_OBJECT
 public:
+    // No screen's client area is wider or taller.
+    static constexpr QSize LargestClientSize{818, 480};
+
     ScreenWindow(const QString &caption, QSize clientSize, QColor background,
                  QWidget *parent = nullptr);
 
@@ -19,6 +22,8 @@ protected:
     void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
     virtual void pointerMovedOver(QWidget *under);
+    // A touch on the screen at `position`, before the press it makes.
+    void touched(QPoint position);
     // Where the screen stands, in words, told to a screen reader each time
     // the window becomes active (nothing by default).
     virtual QString spokenState() const;

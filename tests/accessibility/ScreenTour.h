@@ -44,7 +44,7 @@ struct ScreenTour {
         host.registerScreen(MainMenuScreen::ScreenName, [this] { return new MainMenuScreen(context); });
         host.registerScreen(RegionSubmenuScreen::ScreenName,
                             [this] { return new RegionSubmenuScreen(context); });
-        registerAtlasScreens(host, context);
+        registerAtlasScreens(host, context, registerOfficialPageScreen(host, context));
         registerDrillScreens(host, context);
         registerResultsScreen(host, context);
     }

@@ -2,6 +2,7 @@
 
 #include "AppState.h"
 #include "AtlasScreens.h"
+#include "OfficialPageScreen.h"
 #include "Cp932.h"
 #include "RegionCatalogue.h"
 #include "ScreenContext.h"
@@ -38,7 +39,7 @@ struct AtlasFixture {
     AtlasFixture()
     {
         state.DataRoot = data.root();
-        registerAtlasScreens(host, context);
+        registerAtlasScreens(host, context, registerOfficialPageScreen(host, context));
     }
 
     ~AtlasFixture()

@@ -7,6 +7,7 @@
 #include "AppState.h"
 #include "Application.h"
 #include "AtlasScreens.h"
+#include "OfficialPageScreen.h"
 #include "CountryData.h"
 #include "Cp932.h"
 #include "DrillRun.h"
@@ -24,7 +25,7 @@
 #include "RegionSubmenuScreen.h"
 #include "ScreenContext.h"
 #include "ScreenHost.h"
-#include "SystemSeams.h"
+#include "DesktopSeams.h"
 #include "TempDataRoot.h"
 #include "TestSeams.h"
 
@@ -494,7 +495,7 @@ void BadDataTest::init()
     m_host->registerScreen(MainMenuScreen::ScreenName, [this] { return new MainMenuScreen(*m_context); });
     m_host->registerScreen(RegionSubmenuScreen::ScreenName,
                            [this] { return new RegionSubmenuScreen(*m_context); });
-    registerAtlasScreens(*m_host, *m_context);
+    registerAtlasScreens(*m_host, *m_context, registerOfficialPageScreen(*m_host, *m_context));
     registerDrillScreens(*m_host, *m_context);
 
     g_reporter->files.clear();
