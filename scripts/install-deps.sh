@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running and testing need,
-# if any is missing. Runs apt as root, or through sudo.
+# if any is missing; with the argument "web", those that the web build needs.
+# Runs apt as root, or through sudo.
 set -euo pipefail
 
+if [[ "${1:-}" == web ]]; then
+  packages=(cmake ninja-build ccache emscripten dpkg-dev librsvg2-bin python3)
+else
 packages=(
   build-essential cmake ccache pkg-config
   qt6-base-dev qt6-webengine-dev qt6-multimedia-dev qt6-svg-dev qt6-tools-dev
@@ -13,6 +17,7 @@ packages=(
   librsvg2-bin desktop-file-utils appstream dpkg-dev lintian
   clang libclang-rt-14-dev
 )
+fi
 
 missing=()
 for package in "${packages[@]}"; do

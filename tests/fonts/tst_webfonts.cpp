@@ -64,11 +64,15 @@ Characters dataCharacters()
 }
 
 // The sources' texts: every non-ASCII character, and printable ASCII.
+// Generated tables (the code page 932 table holds every character) are not shown.
 Characters sourceCharacters()
 {
     Characters characters;
-    for (const QString &path : filesUnder(u"src"_s, {u"*.cpp"_s, u"*.h"_s}))
+    for (const QString &path : filesUnder(u"src"_s, {u"*.cpp"_s, u"*.h"_s})) {
+        if (path.contains(u"/generated/"_s))
+            continue;
         addShown(&characters, QString::fromUtf8(readAll(path)), path, 0x80);
+    }
     for (char32_t c = 0x20; c < 0x7f; ++c)
         characters.insert(c, u"printable ASCII"_s);
     return characters;

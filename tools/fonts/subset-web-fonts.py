@@ -84,7 +84,9 @@ def collect(root):
         if path.is_file() and path.suffix.lower() not in BINARY_SUFFIXES:
             for c in shown(decode_data_text(path.read_bytes())):
                 found.setdefault(c, path.relative_to(root))
-    sources = [p for p in (root / "src").rglob("*") if p.suffix in (".cpp", ".h")]
+    # Generated tables (the code page 932 table holds every character it maps) are not shown.
+    sources = [p for p in (root / "src").rglob("*")
+               if p.suffix in (".cpp", ".h") and "generated" not in p.parts]
     for path in sorted(sources):
         for c in shown(path.read_text("utf-8")):
             if ord(c) >= 0x80:
