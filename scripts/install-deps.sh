@@ -7,7 +7,7 @@ set -euo pipefail
 if [[ "${1:-}" == web ]]; then
   packages=(cmake ninja-build ccache emscripten dpkg-dev librsvg2-bin python3)
 else
-packages=(
+  packages=(
   build-essential cmake ccache pkg-config
   qt6-base-dev qt6-webengine-dev qt6-multimedia-dev qt6-svg-dev qt6-tools-dev
   libgif-dev libbenchmark-dev libgl-dev libxkbcommon-dev
@@ -16,6 +16,7 @@ packages=(
   at-spi2-core python3-pyatspi dbus-x11 orca locales
   librsvg2-bin desktop-file-utils appstream dpkg-dev lintian
   clang libclang-rt-14-dev
+  chromium webkit2gtk-driver
 )
 fi
 

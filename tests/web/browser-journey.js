@@ -1,0 +1,421 @@
+// The web page in Debian's chromium, headless, driven over the DevTools
+// protocol: pointer, taps and keys through every kind of screen, the page
+// link, the service worker's offline start and a site with a broken data file.
+// Usage: node browser-journey.js SITE_DIR DATA_DIR SHOTS_DIR
+'use strict';
+
+const fs = require('fs');
+const os = require('os');
+const path = require('path');
+const {execFileSync} = require('child_process');
+const puppeteer = require('puppeteer-core');
+const {serveSite} = require('./serve-site');
+
+const [siteDir, dataDir, shotsDir] = process.argv.slice(2);
+const Sizes = [[1024, 768], [1366, 768]];
+const Red = [255, 0, 0];
+const Magenta = [255, 0, 255];
+
+// Client-area places of the controls the journey uses, in program pixels.
+const Menu = {dove: [596, 60], resultsButton: [604, 132], redCrossFlag: [142, 246], background: [300, 335],
+              flagText: [104, 8, 574, 154], southAmerica: [656, 433]};
+const Submenu = {atlas: [127, 59], drill: [127, 257]};
+const Atlas = {selector: [404, 58], titlePicture: [138, 42], flag: [203, 157], background: [380, 474], drillButton: [585, 42],
+               southAmericaMap: [404, 85, 291, 379], flagFrame: [75, 82, 257, 144],
+               overviewFrame: [65, 239, 272, 223], originFrame: [341, 80, 267, 164]};
+const Drill = {menuButton: [704, 37], southAmericaMap: [455, 100, 291, 378]};
+
+function fail(message) {
+  throw new Error(message);
+}
+
+async function check(condition, message) {
+  if (!condition)
+    fail(message);
+}
+
+const sleep = ms => new Promise(resolve => setTimeout(resolve, ms));
+
+// Follows the page: the screens it logs, and what its live region says.
+class Journey {
+  constructor(browser, page, label) {
+    this.browser = browser;
+    this.page = page;
+    this.label = label;
+    this.screens = [];
+    this.seen = 0;
+    this.step = 0;
+    page.on('console', message => {
+      const found = /^kunishirabe: screen (\S+) (\d+),(\d+),(\d+),(\d+)$/.exec(message.text());
+      if (found)
+        this.screens.push({name: found[1], rect: found.slice(2).map(Number)});
+    });
+    page.on('pageerror', error => console.log(`${label}: page error: ${error.message}`));
+  }
+
+  // The next screen shown after the last one asked for; its rectangle.
+  async screen(name, timeout = 20000) {
+    const since = Date.now();
+    for (;;) {
+      const index = this.screens.findIndex((screen, i) => i >= this.seen && screen.name === name);
+      if (index >= 0) {
+        this.seen = index + 1;
+        return this.screens[index].rect;
+      }
+      if (Date.now() - since > timeout)
+        fail(`${this.label}: screen ${name} not shown; shown: ${this.screens.map(s => s.name).join(' ')}`);
+      await sleep(50);
+    }
+  }
+
+  // The place of a client-area point on the page, in CSS pixels.
+  at(rect, [x, y], base) {
+    const scale = rect[2] / base[0];
+    return [rect[0] + x * scale, rect[1] + y * scale];
+  }
+
+  async said() {
+    return this.page.$eval('#announcer', e => Number(e.dataset.count || 0));
+  }
+
+  // What the page says next (after `since` things said) that matches.
+  async announced(pattern, timeout = 10000, since = this.lastSaid) {
+    const handle = await this.page.waitForFunction((p, since) => {
+      const announcer = document.getElementById('announcer');
+      const text = announcer.textContent;
+      return Number(announcer.dataset.count || 0) > since && new RegExp(p).test(text) ? text : null;
+    }, {timeout, polling: 50}, pattern.source, since ?? -1).catch(() => null);
+    if (!handle) {
+      const text = await this.page.$eval('#announcer', e => e.textContent);
+      fail(`${this.label}: the page did not say /${pattern.source}/; it says "${text}"`);
+    }
+    this.lastSaid = await this.said();
+    return handle.jsonValue();
+  }
+
+  async shot(name) {
+    this.step += 1;
+    await sleep(150);
+    const file = path.join(shotsDir, `${this.label}-${String(this.step).padStart(2, '0')}-${name}.png`);
+    await this.page.screenshot({path: file});
+    return file;
+  }
+
+  // Counts pixels of a colour, or pixels that differ between two shots, in a page rectangle.
+  async pixels(file, [x, y, w, h], colour, otherFile) {
+    const images = [fs.readFileSync(file).toString('base64')];
+    if (otherFile)
+      images.push(fs.readFileSync(otherFile).toString('base64'));
+    return this.page.evaluate(async (images, box, colour) => {
+      const data = [];
+      for (const image of images) {
+        const bitmap = await createImageBitmap(await (await fetch('data:image/png;base64,' + image)).blob());
+        const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
+        const context = canvas.getContext('2d');
+        context.drawImage(bitmap, 0, 0);
+        data.push(context.getImageData(box[0], box[1], box[2], box[3]).data);
+      }
+      let count = 0;
+      for (let i = 0; i < data[0].length; i += 4) {
+        if (data.length === 2)
+          count += data[0][i] !== data[1][i] || data[0][i + 1] !== data[1][i + 1] || data[0][i + 2] !== data[1][i + 2];
+        else
+          count += data[0][i] === colour[0] && data[0][i + 1] === colour[1] && data[0][i + 2] === colour[2];
+      }
+      return count;
+    }, images, [x, y, w, h].map(Math.round), colour);
+  }
+
+  // Centres of the marker squares (8 x 8 magenta) in a page rectangle.
+  async markers(file, box) {
+    const image = fs.readFileSync(file).toString('base64');
+    return this.page.evaluate(async (image, box, colour) => {
+      const bitmap = await createImageBitmap(await (await fetch('data:image/png;base64,' + image)).blob());
+      const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
+      canvas.getContext('2d').drawImage(bitmap, 0, 0);
+      const {data, width, height} = canvas.getContext('2d').getImageData(box[0], box[1], box[2], box[3]);
+      const isMarker = (x, y) => {
+        const i = (y * width + x) * 4;
+        return data[i] === colour[0] && data[i + 1] === colour[1] && data[i + 2] === colour[2];
+      };
+      const seen = new Uint8Array(width * height);
+      const centres = [];
+      for (let y = 0; y < height; ++y) {
+        for (let x = 0; x < width; ++x) {
+          if (seen[y * width + x] || !isMarker(x, y))
+            continue;
+          let [left, top, right, bottom, size] = [x, y, x, y, 0];
+          const stack = [[x, y]];
+          seen[y * width + x] = 1;
+          while (stack.length) {
+            const [px, py] = stack.pop();
+            ++size;
+            left = Math.min(left, px); right = Math.max(right, px);
+            top = Math.min(top, py); bottom = Math.max(bottom, py);
+            for (const [nx, ny] of [[px + 1, py], [px - 1, py], [px, py + 1], [px, py - 1]]) {
+              if (nx >= 0 && ny >= 0 && nx < width && ny < height && !seen[ny * width + nx] && isMarker(nx, ny)) {
+                seen[ny * width + nx] = 1;
+                stack.push([nx, ny]);
+              }
+            }
+          }
+          // The square, not its leader line.
+          if (size >= 30)
+            centres.push([box[0] + (left + right) / 2, box[1] + (top + bottom) / 2]);
+        }
+      }
+      return centres;
+    }, image, box.map(Math.round), Magenta);
+  }
+
+  box(rect, [x, y, w, h], base) {
+    const scale = rect[2] / base[0];
+    return [rect[0] + x * scale, rect[1] + y * scale, w * scale, h * scale];
+  }
+}
+
+function pageAddresses(region) {
+  const text = new TextDecoder('shift_jis').decode(fs.readFileSync(path.join(dataDir, '外務省', region, 'url.txt')));
+  return new Map(text.split(/\r?\n/).filter(Boolean).map(line => line.split(',')));
+}
+
+// Menu → 南アメリカ → atlas: an entry from the list and one by its marker; the page
+// link; the drill with one right and one wrong answer, then to its end; 正解率 with its bar.
+async function pointerJourney(journey) {
+  const {page, menu} = journey;
+  await journey.shot('menu');
+  await page.mouse.click(...journey.at(menu, Menu.southAmerica, [766]));
+  const submenu = await journey.screen('南アメリカ');
+  await journey.shot('submenu');
+  await page.mouse.click(...journey.at(submenu, Submenu.atlas, [254]));
+  const atlas = await journey.screen('南アメリカ');
+  const mapBox = journey.box(atlas, Atlas.southAmericaMap, [768]);
+  const before = await journey.shot('atlas');
+  await check(await journey.pixels(before, mapBox, Red) === 0, 'the atlas map is red before any entry is chosen');
+
+  // From the list: open it and pick its third line.
+  await page.mouse.click(...journey.at(atlas, Atlas.selector, [768]));
+  await sleep(300);
+  await journey.shot('atlas-list-open');
+  const [sx, sy] = journey.at(atlas, Atlas.selector, [768]);
+  await page.mouse.click(sx, sy + 12 + 2.5 * 20 * atlas[2] / 768);
+  const listName = await journey.announced(/./);
+  const chosen = await journey.shot('atlas-from-list');
+  await check(await journey.pixels(chosen, mapBox, Red) > 20, `${listName}: not red on the map`);
+  await check(await journey.pixels(before, journey.box(atlas, Atlas.flagFrame, [768]), null, chosen) > 500,
+              `${listName}: no flag shown`);
+  await check(await journey.pixels(before, journey.box(atlas, Atlas.overviewFrame, [768]), null, chosen) > 2000,
+              `${listName}: no overview shown`);
+
+  // By markers: each one names its entry; the names are kept for the drill.
+  const squares = await journey.markers(chosen, mapBox);
+  await check(squares.length === 12, `南アメリカ shows ${squares.length} markers, not 12`);
+  const markerOf = new Map();
+  for (const square of squares) {
+    await page.mouse.click(...square);
+    const name = await journey.announced(/./);
+    markerOf.set(name, square.map((v, i) => (v - mapBox[i]) / mapBox[i + 2]));
+  }
+  await check(markerOf.size === 12, `the 12 markers named ${markerOf.size} entries`);
+  const byMarker = await journey.shot('atlas-by-marker');
+  await check(await journey.pixels(byMarker, mapBox, Red) > 20, 'the entry chosen by its marker is not red');
+
+  // The page link opens the entry's address in a new tab.
+  const lastName = [...markerOf.keys()].pop();
+  const newTab = new Promise(resolve => journey.browser.once('targetcreated', resolve));
+  await page.mouse.move(...journey.at(atlas, Atlas.background, [768]));
+  await page.mouse.move(...journey.at(atlas, Atlas.titlePicture, [768]), {steps: 4});
+  await sleep(200);
+  await journey.shot('atlas-link');
+  await page.mouse.click(...journey.at(atlas, Atlas.titlePicture, [768]));
+  const tab = await Promise.race([newTab, sleep(10000).then(() => null)]);
+  await check(tab, 'the page link opened no tab');
+  const expected = pageAddresses('南アメリカ').get(lastName);
+  await check(tab.url() === expected, `the page link opened ${tab.url()}, not ${expected} for ${lastName}`);
+  const tabPage = await tab.page();
+  if (tabPage)
+    await tabPage.close();
+  await page.bringToFront();
+
+  // The drill: the asked entry's marker, then another one.
+  await page.mouse.click(...journey.at(atlas, Atlas.drillButton, [768]));
+  const drill = await journey.screen('南アメリカドリル');
+  const drillMap = journey.box(drill, Drill.southAmericaMap, [768]);
+  const place = name => markerOf.get(name).map((v, i) => drillMap[i] + v * drillMap[i + 2]);
+  let question = await journey.announced(/はどこ？/);
+  await journey.shot('drill');
+  await page.mouse.click(...place(question.split('はどこ')[0]));
+  await journey.announced(/^正解/);
+  await journey.shot('drill-right');
+  question = await journey.announced(/はどこ？.*残 11 問/, 15000);
+  const asked = question.split('はどこ')[0];
+  const other = [...markerOf.keys()].find(name => name !== asked);
+  await page.mouse.click(...place(other));
+  await journey.announced(/^不正解/);
+  await journey.shot('drill-wrong');
+  // The rest right, to the verdict: 11 of 12.
+  for (;;) {
+    const next = await journey.announced(/はどこ？|合格/, 15000);
+    if (/合格/.test(next))
+      break;
+    await page.mouse.click(...place(next.split('はどこ')[0]));
+  }
+  await journey.shot('drill-verdict');
+
+  // 正解率: 南アメリカ's bar at 50 %.
+  await page.mouse.click(...journey.at(drill, Drill.menuButton, [768]));
+  const menuAgain = await journey.screen('メニュー');
+  await page.mouse.move(...journey.at(menuAgain, Menu.background, [766]));
+  await page.mouse.move(...journey.at(menuAgain, Menu.dove, [766]), {steps: 4});
+  await sleep(200);
+  await page.mouse.click(...journey.at(menuAgain, Menu.resultsButton, [766]));
+  await journey.screen('正解率');
+  await journey.announced(/南アメリカ 9[12]％/);
+  await journey.shot('results');
+}
+
+// Taps alone: 正解率表示, a flag's text, an atlas flag's story and the page link.
+async function tapJourney(journey) {
+  const {page, menu} = journey;
+  const plain = await journey.shot('tap-menu');
+  await page.touchscreen.tap(...journey.at(menu, Menu.redCrossFlag, [766]));
+  const flagText = await journey.shot('tap-flag-text');
+  const textBox = journey.box(menu, Menu.flagText, [766]);
+  await check(await journey.pixels(plain, textBox, null, flagText) > 2000, 'a tap on a flag shows no text');
+  await page.touchscreen.tap(...journey.at(menu, Menu.background, [766]));
+  await check(await journey.pixels(plain, textBox, null, await journey.shot('tap-background')) === 0,
+              'a tap on the background leaves the flag text');
+  await page.touchscreen.tap(...journey.at(menu, Menu.dove, [766]));
+  await journey.shot('tap-dove');
+  await page.touchscreen.tap(...journey.at(menu, Menu.resultsButton, [766]));
+  const results = await journey.screen('正解率');
+  await journey.shot('tap-results');
+  await page.touchscreen.tap(...journey.at(results, [669, 32], [768]));
+  const menuAgain = await journey.screen('メニュー');
+  await page.touchscreen.tap(...journey.at(menuAgain, Menu.southAmerica, [766]));
+  const submenu = await journey.screen('南アメリカ');
+  await page.touchscreen.tap(...journey.at(submenu, Submenu.atlas, [254]));
+  const atlas = await journey.screen('南アメリカ');
+  const shown = await journey.shot('tap-atlas');
+  const squares = await journey.markers(shown, journey.box(atlas, Atlas.southAmericaMap, [768]));
+  await page.touchscreen.tap(...squares[0]);
+  const name = await journey.announced(/./);
+  const chosen = await journey.shot('tap-entry');
+  await page.touchscreen.tap(...journey.at(atlas, Atlas.flag, [768]));
+  const story = await journey.shot('tap-flag-story');
+  await check(await journey.pixels(chosen, journey.box(atlas, Atlas.originFrame, [768]), null, story) > 2000,
+              'a tap on the atlas flag shows no flag story');
+  const newTab = new Promise(resolve => journey.browser.once('targetcreated', resolve));
+  await page.touchscreen.tap(...journey.at(atlas, Atlas.titlePicture, [768]));
+  await journey.shot('tap-link');
+  await page.touchscreen.tap(...journey.at(atlas, Atlas.titlePicture, [768]));
+  const tab = await Promise.race([newTab, sleep(10000).then(() => null)]);
+  await check(tab && tab.url() === pageAddresses('南アメリカ').get(name), `taps on the page link opened ${tab && tab.url()}`);
+}
+
+// Keys alone: Enter on the focused アジア, Enter on 国しらべ, Down in the selector.
+async function keyJourney(journey) {
+  const {page} = journey;
+  // As a pupil would: once the page has the focus and the menu its window.
+  await page.waitForFunction(() => document.activeElement && document.activeElement.id === 'screen');
+  await sleep(500);
+  await page.keyboard.press('Enter');
+  await journey.screen('アジア');
+  await sleep(500);
+  await page.keyboard.press('Enter');
+  const atlas = await journey.screen('アジア');
+  await sleep(500);
+  const before = await journey.shot('keys-atlas');
+  await page.keyboard.press('ArrowDown');
+  await journey.announced(/./);
+  const after = await journey.shot('keys-entry');
+  await check(await journey.pixels(after, journey.box(atlas, [290, 87, 463, 370], [768]), Red) > 20,
+              'the entry chosen by keys is not red');
+  await check(await journey.pixels(before, journey.box(atlas, Atlas.flagFrame, [768]), null, after) > 500,
+              'the entry chosen by keys shows no flag');
+}
+
+async function openPage(browser, url, [width, height], label, touch = false) {
+  const page = await browser.newPage();
+  await page.bringToFront();
+  await page.setViewport({width, height, hasTouch: touch});
+  const journey = new Journey(browser, page, label);
+  const started = Date.now();
+  await page.goto(url);
+  journey.menu = await journey.screen('メニュー', 30000);
+  journey.startSeconds = (Date.now() - started) / 1000;
+  return journey;
+}
+
+function brokenSite() {
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'kunishirabe-broken-'));
+  fs.cpSync(siteDir, path.join(dir, 'site'), {recursive: true});
+  fs.cpSync(dataDir, path.join(dir, 'data'), {recursive: true, dereference: true});
+  fs.writeFileSync(path.join(dir, 'data', '概要', 'アジア', 'kuni.txt'), '');
+  execFileSync('python3', [path.join(__dirname, '..', '..', 'scripts', 'web', 'pack-data.py'),
+                           path.join(dir, 'data'), path.join(dir, 'site', 'kunishirabe-data.bin')]);
+  return dir;
+}
+
+async function main() {
+  fs.mkdirSync(shotsDir, {recursive: true});
+  const server = await serveSite(siteDir);
+  const broken = brokenSite();
+  const brokenServer = await serveSite(path.join(broken, 'site'));
+  const browser = await puppeteer.launch({
+    executablePath: '/usr/bin/chromium', headless: true,
+    args: ['--no-sandbox', '--enable-unsafe-swiftshader', '--autoplay-policy=no-user-gesture-required'],
+    userDataDir: fs.mkdtempSync(path.join(os.tmpdir(), 'kunishirabe-chromium-')),
+  });
+  try {
+    for (const size of process.env.ONLY_BROKEN ? [] : Sizes) {
+      const label = `${size[0]}x${size[1]}`;
+      const pointer = await openPage(browser, server.url, size, `${label}-pointer`);
+      console.log(`${label}: menu shown ${pointer.startSeconds.toFixed(2)} s after navigation`);
+      await pointerJourney(pointer);
+      await pointer.page.close();
+      const taps = await openPage(browser, server.url, size, `${label}-taps`, true);
+      await tapJourney(taps);
+      await taps.page.close();
+      const keys = await openPage(browser, server.url, size, `${label}-keys`);
+      await keyJourney(keys);
+      await keys.page.close();
+      console.log(`${label}: pointer, taps and keys passed`);
+    }
+
+    // Offline: the service worker keeps the site.
+    const offline = await openPage(browser, server.url, Sizes[0], 'offline');
+    await offline.page.waitForFunction(() => navigator.serviceWorker.controller !== null, {timeout: 30000});
+    await offline.page.setOfflineMode(true);
+    offline.screens = [];
+    offline.seen = 0;
+    await offline.page.reload();
+    await offline.screen('メニュー', 30000);
+    await offline.shot('menu-without-network');
+    console.log('offline: the menu starts without network');
+
+    // A broken data file: the same message as the desktop's, and the program stops.
+    const faulty = await openPage(browser, brokenServer.url, Sizes[0], 'broken');
+    await sleep(500);
+    await faulty.page.keyboard.press('Enter');
+    await faulty.screen('アジア');
+    await sleep(500);
+    await faulty.page.keyboard.press('Enter');
+    await faulty.page.waitForSelector('#stopped:not([hidden])', {timeout: 10000})
+      .catch(() => fail('the broken kuni.txt stopped nothing'));
+    const message = await faulty.page.$eval('#stopped-message', e => e.textContent);
+    await faulty.shot('broken-data-file');
+    await check(/kuni\.txt/.test(message), `the message does not name the file: ${message}`);
+    console.log(`broken data file: ${message.replace(/\n/g, ' ')}`);
+  } finally {
+    await browser.close();
+    server.close();
+    brokenServer.close();
+    fs.rmSync(broken, {recursive: true, force: true});
+  }
+}
+
+main().then(() => console.log('passed'), error => {
+  console.error(`FAILED: ${error.message}`);
+  process.exit(1);
+});
