@@ -68,6 +68,7 @@ private slots:
     void guardedHandlers_data();
     void guardedHandlers();
     void backgroundHidesListAndResultsButton();
+    void tapsRevealPressAndHide();
     void regionButtonsOpenTheSubmenu_data();
     void regionButtonsOpenTheSubmenu();
     void exitButtonEndsTheProgram();
@@ -302,6 +303,35 @@ void ShellTest::backgroundHidesListAndResultsButton()
     QVERIFY(menu->resultsButton()->isHidden());
     QCOMPARE(menu->listShown, qint16(0));
     QCOMPARE(menu->resultsButtonShown, qint16(0));
+}
+
+void ShellTest::tapsRevealPressAndHide()
+{
+    // No pointer rests on a touch screen: a tap is the pointer arriving there
+    // across the background, then the press.
+    static QPointingDevice *const finger = QTest::createTouchDevice();
+    MainMenuScreen *menu = showMenu();
+    QVERIFY(menu);
+    m_host->registerScreen(u"正解率"_s, [] { return new QWidget; });
+    const auto tap = [&](QWidget *target, QPoint at = {}) {
+        const QPoint place = target ? target->mapTo(menu, target->rect().center()) : at;
+        QTest::touchEvent(menu->windowHandle(), finger).press(0, place, menu->windowHandle());
+        QTest::touchEvent(menu->windowHandle(), finger).release(0, place, menu->windowHandle());
+    };
+
+    tap(menu->flagPicture(0));
+    QVERIFY(menu->flagTextList()->isVisible());
+    tap(menu->flagTextList());
+    QVERIFY2(menu->flagTextList()->isVisible(), "a tap on the revealed text hid it");
+    tap(nullptr, QPoint(3, 470));
+    QVERIFY(menu->flagTextList()->isHidden());
+
+    tap(menu->dovePicture());
+    QVERIFY(menu->resultsButton()->isVisible());
+    QVERIFY(!m_host->loadedScreen(u"正解率"_s));
+    tap(menu->resultsButton());
+    QVERIFY2(m_host->loadedScreen(u"正解率"_s), "a tap on the revealed button did not press it");
+    m_host->unload(u"正解率"_s);
 }
 
 void ShellTest::regionButtonsOpenTheSubmenu_data()

@@ -17,7 +17,7 @@ const Red = [255, 0, 0];
 const Magenta = [255, 0, 255];
 
 // Client-area places of the controls the journey uses, in program pixels.
-const Menu = {dove: [596, 60], resultsButton: [604, 132], redCrossFlag: [142, 246], background: [300, 335],
+const Menu = {dove: [596, 60], resultsButton: [604, 132], redCrossFlag: [142, 246], background: [300, 335], exit: [722, 328],
               flagText: [104, 8, 574, 154], southAmerica: [656, 433]};
 const Submenu = {atlas: [127, 59], drill: [127, 257]};
 const Atlas = {selector: [404, 58], titlePicture: [138, 42], flag: [203, 157], background: [380, 474], drillButton: [585, 42],
@@ -368,7 +368,7 @@ async function main() {
     userDataDir: fs.mkdtempSync(path.join(os.tmpdir(), 'kunishirabe-chromium-')),
   });
   try {
-    for (const size of process.env.ONLY_BROKEN ? [] : Sizes) {
+    for (const size of Sizes) {
       const label = `${size[0]}x${size[1]}`;
       const pointer = await openPage(browser, server.url, size, `${label}-pointer`);
       console.log(`${label}: menu shown ${pointer.startSeconds.toFixed(2)} s after navigation`);
@@ -390,9 +390,20 @@ async function main() {
     offline.screens = [];
     offline.seen = 0;
     await offline.page.reload();
-    await offline.screen('メニュー', 30000);
+    const menu = await offline.screen('メニュー', 30000);
     await offline.shot('menu-without-network');
     console.log('offline: the menu starts without network');
+
+    // 終: the page says the program has ended and starts it again on request.
+    await offline.page.mouse.click(...offline.at(menu, Menu.exit, [766]));
+    await offline.page.waitForSelector('#stopped:not([hidden])', {timeout: 10000})
+      .catch(() => fail('終 did not end the program'));
+    await offline.shot('ended');
+    await check(/終わりました/.test(await offline.page.$eval('#stopped-message', e => e.textContent)),
+                '終 ended without saying so');
+    await offline.page.click('#restart');
+    await offline.screen('メニュー', 30000);
+    console.log('終: ended, and started again');
 
     // A broken data file: the same message as the desktop's, and the program stops.
     const faulty = await openPage(browser, brokenServer.url, Sizes[0], 'broken');
