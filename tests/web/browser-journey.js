@@ -426,7 +426,7 @@ async function main() {
   }
 }
 
-main().then(() => console.log('passed'), error => {
-  console.error(`FAILED: ${error.message}`);
+main().then(() => console.log(`passed; screenshots in ${shotsDir}`), error => {
+  console.error(`FAILED: ${error.message} (screenshots so far in ${shotsDir})`);
   process.exit(1);
 });
