@@ -1,7 +1,5 @@
 #include "OfficialPageScreen.h"
 
-#include "ScreenDirectory.h"
-
 #include "AccessibleRole.h"
 #include "AppState.h"
 #include "FatalErrors.h"
@@ -10,6 +8,7 @@
 #include "Palette.h"
 #include "PictureButton.h"
 #include "ScreenContext.h"
+#include "ScreenDirectory.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,7 +1,5 @@
 #include "KeyboardReveal.h"
 
-#include <algorithm>
-
 #include "FatalErrors.h"
 
 #include <QApplication>
@@ -9,6 +7,8 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace {
 
