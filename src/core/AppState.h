@@ -2,6 +2,7 @@
 
 #include "BoundedArray.h"
 
+#include <QList>
 #include <QString>
 #include <QtGlobal>
 
@@ -21,4 +22,7 @@ struct AppState {
     BoundedArray<qint16, MaxCountries + 1> ListToCountry;
     BoundedArray<BoundedArray<QString, 3>, MaxCountries + 1> PageTable;  // column 1 label, 2 address
     BoundedArray<qint16, RegionCount + 1> AccuracyRates;                 // by RegionId
+    // The entries (CountryIndex) a review drill asks, handed from the drill
+    // that missed them; the review takes them as it loads.
+    QList<qint16> ReviewCountries;
 };

@@ -3,8 +3,13 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <array>
 #include <cstddef>
 #include <span>
+
+// The learning drills beside each region's drill, by the word that names
+// them on the submenu, on their title plate and after the region in their caption.
+inline constexpr std::array<const char *, 3> LearningDrillWords{"国旗ドリル", "首都ドリル", "国名ドリル"};
 
 struct RegionInfo {
     qint16 id;           // RegionId
@@ -14,6 +19,10 @@ struct RegionInfo {
     QString regionName() const { return QString::fromUtf8(name); }
     QString atlasScreenName() const { return regionName(); }
     QString drillScreenName() const { return regionName() + QStringLiteral("ドリル"); }
+    // アジア国旗ドリル ...: a learning drill by its word.
+    QString learningDrillScreenName(const char *word) const { return regionName() + QString::fromUtf8(word); }
+    // The drill's entries missed at the first answer, asked again.
+    QString reviewDrillScreenName() const { return drillScreenName() + QStringLiteral("（もう一度）"); }
 };
 
 // The eight regions in RegionId order.

@@ -77,6 +77,19 @@ qint16 drawnCountry(double r, int questionCount)
     return qint16(std::clamp(drawn, 1.0, double(questionCount)));
 }
 
+int drawnIndex(double r, int count)
+{
+    // As for a country: a source that strays outside [0, 1) still gives an index.
+    return drawnCountry(r, count) - 1;
+}
+
+void shuffle(QList<qint16> &entries, RandomSource &random)
+{
+    // Fisher-Yates, from the back.
+    for (qsizetype i = entries.size() - 1; i > 0; --i)
+        std::swap(entries[i], entries[drawnIndex(random.next(), int(i + 1))]);
+}
+
 qint32 answerTimeOf(double clockSeconds)
 {
     return qint32(std::nearbyint(clockSeconds));
@@ -104,6 +117,7 @@ void DrillRun::start()
     askedCount = 0;
     awaitingAnswer = 0;
     finished = 0;
+    m_missed.clear();
     std::fill(m_askedFlags.begin() + 1, m_askedFlags.begin() + 1 + questionCount, qint16(0));
 }
 
@@ -142,6 +156,8 @@ DrillRun::Answer DrillRun::answer(int country, double clockSeconds)
     const bool correct = country == currentQuestion;
     if (correct)
         ++correctCount;
+    else
+        m_missed.append(currentQuestion);
     awaitingAnswer = 0;
     accuracyPercent = DrillRules::accuracyPercent(correctCount, askedCount);
     answerTime = DrillRules::answerTimeOf(clockSeconds);

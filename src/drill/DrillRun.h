@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QtGlobal>
 
@@ -26,6 +27,10 @@ QString medalName(DrillVerdict verdict);
 QString verdictText(DrillVerdict verdict);
 // A country drawn from r in [0, 1): floor(r * count) + 1.
 qint16 drawnCountry(double r, int questionCount);
+// An index 0..count-1 drawn from r in [0, 1).
+int drawnIndex(double r, int count);
+// Shuffles the entries in place, one draw from the source per place.
+void shuffle(QList<qint16> &entries, RandomSource &random);
 // The answer time: the clock's seconds rounded to a whole second, halves to even.
 qint32 answerTimeOf(double clockSeconds);
 // The pause is over once more than 2 whole seconds have passed since the
@@ -59,6 +64,8 @@ public:
     DrillVerdict finish();
 
     bool wasAsked(int country) const;
+    // The countries answered wrong in this run, in the order asked.
+    const QList<qint16> &missedCountries() const { return m_missed; }
     // Questions left counting the current one, as shown while it is asked.
     int remainingCount() const { return questionCount - askedCount + 1; }
 
@@ -76,4 +83,5 @@ private:
     void ask();
 
     std::array<qint16, MaxCountries + 1> m_askedFlags{};
+    QList<qint16> m_missed;
 };

@@ -5,6 +5,7 @@
 #include "CountryData.h"
 #include "DataError.h"
 #include "DataFiles.h"
+#include "DrillWidgets.h"
 #include "FatalErrors.h"
 #include "Fonts.h"
 #include "HighlightRenderer.h"
@@ -20,51 +21,18 @@
 #include "ScreenDirectory.h"
 #include "ScreenReader.h"
 #include "Seams.h"
-#include "WordArt.h"
 
 #include <QHideEvent>
 #include <QLabel>
-#include <QPainter>
 #include <QTimer>
 
 #include <algorithm>
 
 namespace {
 
-const QColor PlateInk(200, 30, 30);
-
 // The verdict after an answer, as text beside the circle and the cross.
 const QString CorrectText = QStringLiteral("正解");
 const QString WrongText = QStringLiteral("不正解");
-
-// Where a marker lies on the map, in thirds across and down: what a pupil who
-// cannot see the map goes by.
-QString placeOnMap(QPoint centre, QSize map)
-{
-    static const QString places[3][3] = {
-        {QStringLiteral("左上"), QStringLiteral("上"), QStringLiteral("右上")},
-        {QStringLiteral("左"), QStringLiteral("中央"), QStringLiteral("右")},
-        {QStringLiteral("左下"), QStringLiteral("下"), QStringLiteral("右下")},
-    };
-    const auto third = [](int at, int length) { return std::clamp(at * 3 / std::max(length, 1), 0, 2); };
-    return places[third(centre.y(), map.height())][third(centre.x(), map.width())];
-}
-
-QLabel *makeLabel(QWidget *parent, const QString &text, const QRect &geometry, const QFont &font,
-                  QColor ink, QColor ground, Qt::Alignment alignment = Qt::AlignCenter)
-{
-    auto *label = new QLabel(text, parent);
-    label->setGeometry(geometry);
-    label->setFont(font);
-    label->setAlignment(alignment);
-    label->setMargin(0);
-    QPalette colours = label->palette();
-    colours.setColor(QPalette::WindowText, ink);
-    colours.setColor(QPalette::Window, ground);
-    label->setPalette(colours);
-    label->setAutoFillBackground(true);
-    return label;
-}
 
 } // namespace
 
@@ -93,13 +61,7 @@ QWidget *RegionDrillScreen::remainingBox() const
 
 void RegionDrillScreen::buildControls()
 {
-    Image3 = new PictureBox(this);
-    Image3->setObjectName(QStringLiteral("Image3"));
-    Image3->setGeometry(47, 10, 184, 53);
-    Image3->setAccessibleName(QStringLiteral("国ドリル"));
-    Image3->setDrawing([](QPainter &painter, QRect bounds) {
-        WordArt::paintWordPlate(painter, bounds, QStringLiteral("国ドリル"), Palette::GoldPlate, PlateInk);
-    });
+    Image3 = DrillWidgets::titlePlate(this, QStringLiteral("国ドリル"));
 
     Command3 = new PictureButton(QStringLiteral("再スタート"), Palette::RestartFace, this);
     Command3->setObjectName(QStringLiteral("Command3"));
@@ -120,22 +82,20 @@ void RegionDrillScreen::buildControls()
     connect(Command2, &QAbstractButton::clicked, this,
             FatalErrors::guarded([this] { leaveTo(QStringLiteral("メニュー")); }));
 
-    const QFont countFont = Fonts::font(Fonts::Mincho, 26.25, true);
-    Frame3 = new CaptionFrame(QString(), Palette::Periwinkle, Palette::Red, this);
-    Frame3->setObjectName(QStringLiteral("Frame3"));
-    Frame3->setGeometry(295, 15, 179, 46);
-    Frame3->setAccessibleName(QStringLiteral("残り問題数"));
-    Label7 = makeLabel(Frame3, QStringLiteral("残"), QRect(6, 4, 44, 38), countFont, Palette::White, Palette::Blue);
-    Label6 = makeLabel(Frame3, QString(), QRect(52, 4, 75, 38), countFont, Palette::White, Palette::Blue);
-    Label5 = makeLabel(Frame3, QStringLiteral("問"), QRect(129, 4, 44, 38), countFont, Palette::White, Palette::Blue);
-    Label7->setObjectName(QStringLiteral("Label7"));
-    Label6->setObjectName(QStringLiteral("Label6"));
-    Label5->setObjectName(QStringLiteral("Label5"));
+    // Shown once a run with a miss is over, where the question stood.
+    Command4 = new PictureButton(QStringLiteral("まちがえた国をもう一度"), Palette::RestartFace, this);
+    Command4->setObjectName(QStringLiteral("Command4"));
+    Command4->setGeometry(22, 70, 247, 52);
+    Command4->hide();
+    connect(Command4, &QAbstractButton::clicked, this,
+            FatalErrors::guarded(this, &RegionDrillScreen::reviewMisses));
 
-    Label4 = makeLabel(this, QStringLiteral(" 問 題 "), QRect(50, 70, 82, 27),
+    Frame3 = DrillWidgets::remainingBox(this, &Label6);
+
+    Label4 = DrillWidgets::label(this, QStringLiteral(" 問 題 "), QRect(50, 70, 82, 27),
                        Fonts::font(Fonts::Mincho, 14.25, true), Palette::White, Palette::Periwinkle);
     Label4->setObjectName(QStringLiteral("Label4"));
-    Label1 = makeLabel(this, QString(), QRect(138, 70, 0, 27), Fonts::font(Fonts::PMincho, 15.75),
+    Label1 = DrillWidgets::label(this, QString(), QRect(138, 70, 0, 27), Fonts::font(Fonts::PMincho, 15.75),
                        Palette::Black, Palette::White, Qt::AlignLeft | Qt::AlignVCenter);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->adjustSize();
@@ -148,7 +108,7 @@ void RegionDrillScreen::buildControls()
     Image2->setGeometry(4, 9, 158, 127);
     Image2->setAccessibleName(Frame1->caption());
     Image2->hide();
-    Label8 = makeLabel(Frame1, QStringLiteral("不合格"), QRect(7, 42, 152, 53),
+    Label8 = DrillWidgets::label(Frame1, QStringLiteral("不合格"), QRect(7, 42, 152, 53),
                        Fonts::font(Fonts::Mincho, 36, true), Palette::White, Palette::Magenta);
     Label8->setObjectName(QStringLiteral("Label8"));
     Label8->hide();
@@ -157,28 +117,13 @@ void RegionDrillScreen::buildControls()
     Frame2 = new CaptionFrame(QStringLiteral("正解率"), Palette::LightPink, Palette::Red, this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
     Frame2->setGeometry(22, 304, 247, 161);
-    Label2 = makeLabel(Frame2, QString(), QRect(8, 38, 148, 88), accuracyFont, Palette::White, Palette::Red,
+    Label2 = DrillWidgets::label(Frame2, QString(), QRect(8, 38, 148, 88), accuracyFont, Palette::White, Palette::Red,
                        Qt::AlignRight | Qt::AlignVCenter);
     Label2->setObjectName(QStringLiteral("Label2"));
-    Label3 = makeLabel(Frame2, QStringLiteral("％"), QRect(156, 38, 81, 88), accuracyFont, Palette::White, Palette::Red);
+    Label3 = DrillWidgets::label(Frame2, QStringLiteral("％"), QRect(156, 38, 81, 88), accuracyFont, Palette::White, Palette::Red);
     Label3->setObjectName(QStringLiteral("Label3"));
 
-    Picture1 = new RegionMapView(this);
-    Picture1->setGeometry(m_profile.mapRect());
-    const QImage map(m_profile.mapResource());
-    if (map.isNull())
-        throw DataError(QString(), QStringLiteral("地図「%1」がありません。").arg(m_profile.mapResource()));
-    Picture1->setMap(map);
-    const RegionMarkerLayout &markers = markerLayout(m_profile.regionId);
-    if (int(markers.drillMarkers.size()) != m_profile.questionCount)
-        throw DataError(QString(), QStringLiteral("%1 の印の数が %2 ではありません。")
-                                       .arg(m_profile.screenName())
-                                       .arg(m_profile.questionCount));
-    Picture1->setMarkers(markers.drillMarkers);
-    Picture1->setAccessibleName(m_profile.region().regionName() + QStringLiteral("の地図"));
-    // Markers are named by number and place only: the drill never names a country's marker.
-    for (int k = 0; k < Picture1->markerCount(); ++k)
-        Picture1->marker(k)->setAccessibleName(markerName(k));
+    Picture1 = DrillWidgets::regionMap(this, m_profile);
     connect(Picture1, &RegionMapView::markerPressed, this,
             FatalErrors::guarded([this](int index, Qt::MouseButton button) {
         if (button == Qt::LeftButton)
@@ -200,6 +145,7 @@ void RegionDrillScreen::buildControls()
     setTabOrder(Image3, Command3);
     setTabOrder(Command3, Command1);
     setTabOrder(Command1, Command2);
+    setTabOrder(Command2, Command4);
     Picture1->focusMarker(0, Qt::OtherFocusReason);
 }
 
@@ -231,14 +177,6 @@ void RegionDrillScreen::showQuestion()
     Label6->setText(QString::number(m_run.remainingCount()));
     Frame1->setAccessibleDescription(QString());
     ScreenReader::say(this, spokenState());
-}
-
-QString RegionDrillScreen::markerName(int markerIndex) const
-{
-    const QWidget *marker = Picture1->marker(markerIndex);
-    return QStringLiteral("マーカー %1 %2")
-        .arg(markerIndex + 1)
-        .arg(placeOnMap(marker->geometry().center(), Picture1->size()));
 }
 
 QString RegionDrillScreen::spokenState() const
@@ -316,7 +254,7 @@ void RegionDrillScreen::judgeAnswer(int markerIndex)
     Label2->setText(QString::number(m_run.accuracyPercent));
     QString spoken = Frame1->accessibleDescription() + QStringLiteral("　") + accuracySpoken();
     if (answer == DrillRun::Answer::Wrong)
-        spoken += QStringLiteral("　正しいのは") + markerName(m_run.currentQuestion - 1);
+        spoken += QStringLiteral("　正しいのは") + DrillWidgets::markerName(*Picture1, m_run.currentQuestion - 1);
     ScreenReader::say(this, spoken);
     Timer1->start();
 }
@@ -359,6 +297,7 @@ void RegionDrillScreen::FinishDrill()
     else
         showFeedbackPicture(DrillRules::medalPicture(verdict), DrillRules::medalName(verdict));
     Frame1->setAccessibleDescription(DrillRules::verdictText(verdict));
+    Command4->setVisible(!m_run.missedCountries().isEmpty());
     ScreenReader::say(this, spokenState());
 }
 
@@ -371,6 +310,7 @@ void RegionDrillScreen::restart()
         Command3->hide();
     Image2->setGeometry(feedbackHome);
     Label8->hide();
+    Command4->hide();
     Label1->show();
     Label4->show();
     Frame3->show();
@@ -389,6 +329,15 @@ void RegionDrillScreen::leaveTo(const QString &screenName)
         return;
     Timer1->stop();
     m_context.host.transition(m_profile.screenName(), screenName);
+}
+
+void RegionDrillScreen::reviewMisses()
+{
+    const QString review = m_profile.region().reviewDrillScreenName();
+    if (!m_context.host.isRegistered(review))
+        return;
+    m_context.state.ReviewCountries = m_run.missedCountries();
+    leaveTo(review);
 }
 
 void RegionDrillScreen::hideEvent(QHideEvent *event)

@@ -34,6 +34,7 @@ public:
     PictureButton *restartButton() const { return Command3; }
     PictureButton *atlasButton() const { return Command1; }
     PictureButton *menuButton() const { return Command2; }
+    PictureButton *reviewButton() const { return Command4; }
     QWidget *remainingBox() const;
     QLabel *remainingLabel() const { return Label6; }
     QLabel *questionHeading() const { return Label4; }
@@ -73,10 +74,9 @@ private:
     void showFeedbackPicture(const QString &relativePath, const QString &shows);
     void restart();
     void leaveTo(const QString &screenName);
+    void reviewMisses();
     void FinishDrill();
     void playSound(const QString &relativePath);
-    // What a screen reader says of the marker and of the accuracy.
-    QString markerName(int markerIndex) const;
     QString accuracySpoken() const;
 
     ScreenContext &m_context;
@@ -87,6 +87,7 @@ private:
     PictureButton *Command3 = nullptr;
     PictureButton *Command1 = nullptr;
     PictureButton *Command2 = nullptr;
+    PictureButton *Command4 = nullptr;
     CaptionFrame *Frame3 = nullptr;
     QLabel *Label7 = nullptr;
     QLabel *Label6 = nullptr;

@@ -11,7 +11,7 @@
 
 RegionSubmenuScreen::RegionSubmenuScreen(ScreenContext &context)
     : ScreenWindow(RegionCatalogue::region(context.state.CurrentRegion).regionName(),
-                   QSize(254, 310), Palette::LightPink),
+                   QSize(254, 456), Palette::LightPink),
       m_context(context)
 {
     setObjectName(ScreenName);
@@ -28,6 +28,16 @@ RegionSubmenuScreen::RegionSubmenuScreen(ScreenContext &context)
     for (int i = 0; i < 2; ++i)
         connect(Command1[std::size_t(i)], &QAbstractButton::clicked, this,
                 FatalErrors::guarded([this, i] { dispatch(i); }));
+
+    // The learning drills, in a column below the drill's button.
+    for (std::size_t i = 0; i < Command2.size(); ++i) {
+        const char *word = LearningDrillWords[i];
+        Command2[i] = new PictureButton(QString::fromUtf8(word), Palette::LightYellow, this);
+        Command2[i]->setGeometry(44, 304 + int(i) * 48, 166, 40);
+        connect(Command2[i], &QAbstractButton::clicked, this, FatalErrors::guarded([this, word] {
+            open(RegionCatalogue::region(m_context.state.CurrentRegion).learningDrillScreenName(word));
+        }));
+    }
     centreOnScreen();
 }
 
@@ -39,4 +49,10 @@ void RegionSubmenuScreen::dispatch(int index)
         return;
     m_context.state.SubmenuChoice = qint16(index + 1);
     m_context.host.transition(ScreenName, next);
+}
+
+void RegionSubmenuScreen::open(const QString &screenName)
+{
+    if (m_context.host.isRegistered(screenName))
+        m_context.host.transition(ScreenName, screenName);
 }

@@ -57,6 +57,13 @@ PictureButton::PictureButton(const QString &word, QColor face, QWidget *parent)
     setCursor(Qt::PointingHandCursor);
 }
 
+void PictureButton::setWord(const QString &word)
+{
+    m_word = word;
+    setAccessibleName(word);
+    update();
+}
+
 QSize PictureButton::sizeHint() const
 {
     return QSize(109, 45);

@@ -12,6 +12,8 @@ public:
     PictureButton(const QString &word, QColor face, QWidget *parent = nullptr);
 
     QString word() const { return m_word; }
+    // A new word on the face, and as the accessible name.
+    void setWord(const QString &word);
     QSize sizeHint() const override;
 
 protected:

@@ -6,6 +6,7 @@
 // screens are saved there for a look.
 
 #include "DrillProfile.h"
+#include "LearningKind.h"
 #include "Fonts.h"
 #include "PictureBox.h"
 #include "PictureButton.h"
@@ -117,11 +118,15 @@ void HiDpiTest::screensKeepTheirGeometry_data()
     QTest::addColumn<QString>("screenName");
     QTest::addColumn<QSize>("clientArea");
     QTest::newRow("メニュー") << MainMenuScreen::ScreenName << QSize(766, 478);
-    QTest::newRow("サブメニュー") << RegionSubmenuScreen::ScreenName << QSize(254, 310);
+    QTest::newRow("サブメニュー") << RegionSubmenuScreen::ScreenName << QSize(254, 456);
     for (const RegionInfo &region : RegionCatalogue::all()) {
         const QSize area = DrillProfiles::forRegion(region.id).clientArea;
         QTest::newRow(qPrintable(region.atlasScreenName())) << region.atlasScreenName() << area;
         QTest::newRow(qPrintable(region.drillScreenName())) << region.drillScreenName() << area;
+        for (const LearningKind &kind : LearningKinds::submenuKinds())
+            QTest::newRow(qPrintable(kind.screenName(region))) << kind.screenName(region) << area;
+        const QString review = LearningKinds::review().screenName(region);
+        QTest::newRow(qPrintable(review)) << review << area;
     }
     QTest::newRow("正解率") << ResultsScreen::ScreenName << QSize(768, 480);
 }

@@ -380,7 +380,9 @@ void KeyboardTest::tabOrderFollowsReadingOrder_data()
     QTest::newRow("メニュー, flag text and results button shown")
         << menu << 1 << Reveal::MenuListAndResults << menuOrder << menuRevealed << RegionWords.first();
     QTest::newRow("サブメニュー") << RegionSubmenuScreen::ScreenName << 6 << Reveal::Nothing
-                                  << QStringList{QStringLiteral("国しらべ"), QStringLiteral("国ドリル")}
+                                  << QStringList{QStringLiteral("国しらべ"), QStringLiteral("国ドリル"),
+                                                 QStringLiteral("国旗ドリル"), QStringLiteral("首都ドリル"),
+                                                 QStringLiteral("国名ドリル")}
                                   << QStringList() << QStringLiteral("国しらべ");
     const QString title = QStringLiteral("国しらべ");
     const QStringList atlasButtons{QStringLiteral("国名の選択"), QStringLiteral("国ドリル"), QStringLiteral("メニュー")};

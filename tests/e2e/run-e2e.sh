@@ -235,7 +235,7 @@ pass "メニュー appears at $win_x,$win_y"
 move_to 440 140
 sleep 0.3
 click_at $((21 + 89)) $((357 + 24))
-wait_window "アジア" 254 310 || fail "サブメニュー (caption アジア, 254x310) did not follow the region button アジア"
+wait_window "アジア" 254 456 || fail "サブメニュー (caption アジア, 254x456) did not follow the region button アジア"
 wait_colour ffc0c0 10 10 || fail "サブメニュー did not draw its pink background"
 pass "region button アジア opens サブメニュー captioned アジア"
 

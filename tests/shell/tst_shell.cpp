@@ -353,7 +353,7 @@ void ShellTest::regionButtonsOpenTheSubmenu()
     QVERIFY(submenu);
     QVERIFY(submenu->isVisible());
     QCOMPARE(submenu->windowTitle(), RegionCatalogue::region(index + 1).regionName());
-    QCOMPARE(submenu->size(), QSize(254, 310));
+    QCOMPARE(submenu->size(), QSize(254, 456));
 }
 
 void ShellTest::exitButtonEndsTheProgram()
@@ -392,6 +392,10 @@ void ShellTest::submenuDispatch_data()
     QTest::newRow("ＮＩＳ諸国 atlas") << 6 << 0 << u"ＮＩＳ諸国"_s;
     QTest::newRow("ＮＩＳ諸国 drill") << 6 << 1 << u"ＮＩＳ諸国ドリル"_s;
     QTest::newRow("南アメリカ drill") << 8 << 1 << u"南アメリカドリル"_s;
+    // Buttons 2 to 4: the learning drills below the drill's button.
+    QTest::newRow("アジア 国旗ドリル") << 1 << 2 << u"アジア国旗ドリル"_s;
+    QTest::newRow("ＮＩＳ諸国 首都ドリル") << 6 << 3 << u"ＮＩＳ諸国首都ドリル"_s;
+    QTest::newRow("南アメリカ 国名ドリル") << 8 << 4 << u"南アメリカ国名ドリル"_s;
 }
 
 void ShellTest::submenuDispatch()
@@ -405,8 +409,13 @@ void ShellTest::submenuDispatch()
     auto *submenu = qobject_cast<RegionSubmenuScreen *>(m_host->loadedScreen(RegionSubmenuScreen::ScreenName));
     QVERIFY(submenu);
     QCOMPARE(submenu->windowTitle(), RegionCatalogue::region(regionId).regionName());
-    QTest::mouseClick(submenu->choiceButton(button), Qt::LeftButton);
-    QCOMPARE(m_state->SubmenuChoice, qint16(button + 1));
+    const bool learning = button >= 2;
+    PictureButton *pressed = learning ? submenu->learningButton(button - 2) : submenu->choiceButton(button);
+    QCOMPARE(pressed->accessibleName(), learning ? screen.mid(RegionCatalogue::region(regionId).regionName().size())
+                                                 : pressed->word());
+    QTest::mouseClick(pressed, Qt::LeftButton);
+    // The learning drills leave the atlas-or-drill choice as it was.
+    QCOMPARE(m_state->SubmenuChoice, qint16(learning ? 0 : button + 1));
     QVERIFY(!m_host->isLoaded(RegionSubmenuScreen::ScreenName));
     QVERIFY(m_host->isLoaded(screen));
     QVERIFY(m_host->loadedScreen(screen)->isVisible());

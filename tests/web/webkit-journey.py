@@ -36,7 +36,7 @@ VIEWPORT = (1024, 768)
 CYAN = (0, 255, 255)        # Palette::Cyan, メニュー
 LIGHT_PINK = (255, 192, 192)  # Palette::LightPink, the region submenus
 MENU_SIZE = (766, 478)
-SUBMENU_SIZE = (254, 310)
+SUBMENU_SIZE = (254, 456)
 ASIA_BUTTON_CENTRE = (21 + 90, 357 + 24)  # in the menu's client area
 
 # Records the page's "kunishirabe: screen CAPTION x,y,w,h" lines, which the

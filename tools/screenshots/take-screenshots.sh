@@ -204,7 +204,7 @@ wait_until 5 colour_at 004000 $((104 + 8)) $((8 + 150)) || fail "the flag's text
 shoot menu
 
 click_at $((21 + 89)) $((357 + 24))
-wait_window "アジア" 254 310 || fail "サブメニュー アジア did not follow the button アジア"
+wait_window "アジア" 254 456 || fail "サブメニュー アジア did not follow the button アジア"
 wait_until 10 colour_at ffc0c0 5 5 || fail "サブメニュー did not draw its background"
 shoot submenu
 
@@ -275,7 +275,7 @@ feedback_shown() { (($(other ffffc0 "${judgement[@]}") >= 1000)); }
 open_drill() {
   wait_until 10 colour_at 00ffff 440 140 || fail "メニュー did not draw its background"
   click_at $(($1 + 89)) $(($2 + 24))
-  wait_window "$3" 254 310 || fail "サブメニュー $3 did not appear"
+  wait_window "$3" 254 456 || fail "サブメニュー $3 did not appear"
   local submenu=$win
   click_at $((44 + 83)) $((230 + 27))
   local width

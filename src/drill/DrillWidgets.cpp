@@ -1,0 +1,110 @@
+#include "DrillWidgets.h"
+
+#include "CaptionFrame.h"
+#include "DataError.h"
+#include "DrillProfile.h"
+#include "Fonts.h"
+#include "MarkerLayout.h"
+#include "Palette.h"
+#include "PictureBox.h"
+#include "RegionCatalogue.h"
+#include "RegionMapView.h"
+#include "WordArt.h"
+
+#include <QLabel>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+
+// Where a marker lies on the map, in thirds across and down: what a pupil who
+// cannot see the map goes by.
+QString placeOnMap(QPoint centre, QSize map)
+{
+    static const QString places[3][3] = {
+        {QStringLiteral("左上"), QStringLiteral("上"), QStringLiteral("右上")},
+        {QStringLiteral("左"), QStringLiteral("中央"), QStringLiteral("右")},
+        {QStringLiteral("左下"), QStringLiteral("下"), QStringLiteral("右下")},
+    };
+    const auto third = [](int at, int length) { return std::clamp(at * 3 / std::max(length, 1), 0, 2); };
+    return places[third(centre.y(), map.height())][third(centre.x(), map.width())];
+}
+
+} // namespace
+
+namespace DrillWidgets {
+
+QLabel *label(QWidget *parent, const QString &text, const QRect &geometry, const QFont &font, QColor ink,
+              QColor ground, Qt::Alignment alignment)
+{
+    auto *label = new QLabel(text, parent);
+    label->setGeometry(geometry);
+    label->setFont(font);
+    label->setAlignment(alignment);
+    label->setMargin(0);
+    QPalette colours = label->palette();
+    colours.setColor(QPalette::WindowText, ink);
+    colours.setColor(QPalette::Window, ground);
+    label->setPalette(colours);
+    label->setAutoFillBackground(true);
+    return label;
+}
+
+PictureBox *titlePlate(QWidget *parent, const QString &word)
+{
+    auto *plate = new PictureBox(parent);
+    plate->setObjectName(QStringLiteral("Image3"));
+    plate->setGeometry(47, 10, 184, 53);
+    plate->setAccessibleName(word);
+    plate->setDrawing([word](QPainter &painter, QRect bounds) {
+        WordArt::paintWordPlate(painter, bounds, word, Palette::GoldPlate, PlateInk);
+    });
+    return plate;
+}
+
+CaptionFrame *remainingBox(QWidget *parent, QLabel **number)
+{
+    const QFont countFont = Fonts::font(Fonts::Mincho, 26.25, true);
+    auto *box = new CaptionFrame(QString(), Palette::Periwinkle, Palette::Red, parent);
+    box->setObjectName(QStringLiteral("Frame3"));
+    box->setGeometry(295, 15, 179, 46);
+    box->setAccessibleName(QStringLiteral("残り問題数"));
+    QLabel *before = label(box, QStringLiteral("残"), QRect(6, 4, 44, 38), countFont, Palette::White, Palette::Blue);
+    *number = label(box, QString(), QRect(52, 4, 75, 38), countFont, Palette::White, Palette::Blue);
+    QLabel *after = label(box, QStringLiteral("問"), QRect(129, 4, 44, 38), countFont, Palette::White, Palette::Blue);
+    before->setObjectName(QStringLiteral("Label7"));
+    (*number)->setObjectName(QStringLiteral("Label6"));
+    after->setObjectName(QStringLiteral("Label5"));
+    return box;
+}
+
+RegionMapView *regionMap(QWidget *parent, const DrillProfile &profile)
+{
+    auto *map = new RegionMapView(parent);
+    map->setGeometry(profile.mapRect());
+    const QImage picture(profile.mapResource());
+    if (picture.isNull())
+        throw DataError(QString(), QStringLiteral("地図「%1」がありません。").arg(profile.mapResource()));
+    map->setMap(picture);
+    const RegionMarkerLayout &markers = markerLayout(profile.regionId);
+    if (int(markers.drillMarkers.size()) != profile.questionCount)
+        throw DataError(QString(), QStringLiteral("%1 の印の数が %2 ではありません。")
+                                       .arg(profile.screenName())
+                                       .arg(profile.questionCount));
+    map->setMarkers(markers.drillMarkers);
+    map->setAccessibleName(profile.region().regionName() + QStringLiteral("の地図"));
+    for (int k = 0; k < map->markerCount(); ++k)
+        map->marker(k)->setAccessibleName(markerName(*map, k));
+    return map;
+}
+
+QString markerName(const RegionMapView &map, int markerIndex)
+{
+    const QWidget *marker = map.marker(markerIndex);
+    return QStringLiteral("マーカー %1 %2")
+        .arg(markerIndex + 1)
+        .arg(placeOnMap(marker->geometry().center(), map.size()));
+}
+
+} // namespace DrillWidgets
