@@ -7,6 +7,9 @@
 //                      Combo1): overview, flag story and flag GIF read, the map
 //                      highlighted, the changed widgets painted; all 53 entries
 //                      in turn, with the flag-story pop-up open;
+//   DrillLoad/...      アフリカ's drill (DrillLoad/国ドリル) and each learning drill
+//                      opened in the same way: construction, load step, first
+//                      paint;
 //   DrillAnswer/Right  a click on the asked marker of the アフリカ drill until the
 //   DrillAnswer/Wrong  circle or cross and the accuracy are painted (a wrong
 //                      answer also highlights the asked country).
@@ -22,6 +25,8 @@
 #include "OfficialPageScreen.h"
 #include "DrillRun.h"
 #include "DrillScreens.h"
+#include "LearningDrillScreen.h"
+#include "LearningKind.h"
 #include "Fonts.h"
 #include "MainMenuScreen.h"
 #include "PictureBox.h"
@@ -47,6 +52,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -112,6 +118,8 @@ struct Screens {
         for (const RegionInfo &region : RegionCatalogue::all()) {
             host.unload(region.atlasScreenName());
             host.unload(region.drillScreenName());
+            for (const LearningKind &kind : LearningKinds::submenuKinds())
+                host.unload(kind.screenName(region));
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
@@ -163,18 +171,12 @@ private:
     int m_count = 0;
 };
 
-void atlasLoad(benchmark::State &state)
+// Opens the screen `name` and discards it, over and over; `opened` tells
+// whether it opened as it should. `first` keeps the first time of the process.
+void screenLoad(benchmark::State &state, Screens &screens, const QString &name, double &first,
+                const std::function<bool(QWidget *)> &opened)
 {
-    Screens screens;
-    const QString name = RegionCatalogue::region(Africa).atlasScreenName();
-    static double first = -1.0;
     ActionClock clock(first);
-    if (first < 0) {
-        // The first atlas of a session opens after the main menu has been
-        // shown, which has set up fonts and style: first_ms is that one.
-        screens.show(MainMenuScreen::ScreenName);
-        screens.unload();
-    }
     PaintCounter counter;
     int paints = 0;
     for (auto _ : state) {
@@ -189,13 +191,48 @@ void atlasLoad(benchmark::State &state)
         paints += counter.take();
 
         state.PauseTiming();
-        auto *atlas = qobject_cast<RegionAtlasScreen *>(screen);
-        if (!exposed(atlas) || atlas->selector()->count() != RegionCatalogue::region(Africa).countryCount)
-            state.SkipWithError("the atlas did not open with its list");
+        if (!exposed(screen) || !opened(screen))
+            state.SkipWithError("the screen did not open as it should");
         screens.unload();
         state.ResumeTiming();
     }
     clock.report(state, paints);
+}
+
+void atlasLoad(benchmark::State &state)
+{
+    Screens screens;
+    static double first = -1.0;
+    if (first < 0) {
+        // The first atlas of a session opens after the main menu has been
+        // shown, which has set up fonts and style: first_ms is that one.
+        screens.show(MainMenuScreen::ScreenName);
+        screens.unload();
+    }
+    screenLoad(state, screens, RegionCatalogue::region(Africa).atlasScreenName(), first, [](QWidget *screen) {
+        auto *atlas = qobject_cast<RegionAtlasScreen *>(screen);
+        return atlas && atlas->selector()->count() == RegionCatalogue::region(Africa).countryCount;
+    });
+}
+
+// kind: a learning drill of LearningKinds::submenuKinds(), or -1 for the drill.
+void drillLoad(benchmark::State &state, int kind)
+{
+    Screens screens;
+    const RegionInfo &region = RegionCatalogue::region(Africa);
+    double first = -1.0;
+    if (kind < 0) {
+        screenLoad(state, screens, region.drillScreenName(), first, [](QWidget *screen) {
+            auto *drill = qobject_cast<RegionDrillScreen *>(screen);
+            return drill && drill->run().askedCount == 1;
+        });
+        return;
+    }
+    const LearningKind &learning = LearningKinds::submenuKinds()[std::size_t(kind)];
+    screenLoad(state, screens, learning.screenName(region), first, [](QWidget *screen) {
+        auto *drill = qobject_cast<LearningDrillScreen *>(screen);
+        return drill && drill->askedCountry() > 0;
+    });
 }
 
 void atlasChoice(benchmark::State &state)
@@ -294,6 +331,12 @@ int main(int argc, char **argv)
     Fonts::installSubstitutions();
 
     benchmark::RegisterBenchmark("AtlasLoad", atlasLoad)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+    benchmark::RegisterBenchmark("DrillLoad/国ドリル", drillLoad, -1)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+    for (std::size_t kind = 0; kind < LearningKinds::submenuKinds().size(); ++kind) {
+        const std::string word = LearningKinds::submenuKinds()[kind].word;
+        benchmark::RegisterBenchmark(("DrillLoad/" + word).c_str(), drillLoad, int(kind))
+            ->Unit(benchmark::kMillisecond)->MinTime(1.0);
+    }
     benchmark::RegisterBenchmark("AtlasChoice", atlasChoice)->Unit(benchmark::kMillisecond)->MinTime(1.0);
     benchmark::RegisterBenchmark("DrillAnswer/Right", drillAnswer, true, false)
         ->Unit(benchmark::kMillisecond)->MinTime(1.0);

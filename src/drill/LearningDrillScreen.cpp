@@ -24,11 +24,11 @@
 #include "ScreenReader.h"
 #include "Seams.h"
 
+#include <QApplication>
 #include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QTimer>
-#include <QWindow>
 
 namespace {
 
@@ -71,6 +71,9 @@ LearningDrillScreen::LearningDrillScreen(ScreenContext &context, const DrillProf
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(TimerInterval);
     connect(Timer1, &QTimer::timeout, this, FatalErrors::guarded(this, &LearningDrillScreen::timerTicked));
+    // Enter, Space, a click or a tap anywhere on the screen ends a pause;
+    // they reach the control under the pointer or with the focus first.
+    qApp->installEventFilter(this);
 
     readEntries();
     QList<qint16> entries = askableEntries();
@@ -368,21 +371,16 @@ void LearningDrillScreen::endPause()
 
 bool LearningDrillScreen::endsPause(QObject *watched, QEvent *event) const
 {
-    if (!Timer1->isActive())
+    if (!Timer1->isActive() || (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::KeyPress))
         return false;
-    // The buttons that leave or restart keep their own meaning.
-    const auto keepsItsMeaning = [this](const QWidget *widget) {
-        return widget == Command1 || widget == Command2 || widget == Command3;
-    };
-    if (event->type() == QEvent::MouseButtonPress && watched == windowHandle()) {
-        const auto *press = static_cast<QMouseEvent *>(event);
-        return !keepsItsMeaning(childAt(press->position().toPoint()));
-    }
-    if (event->type() == QEvent::KeyPress && !keepsItsMeaning(focusWidget())) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
-    }
-    return false;
+    // A press on this screen; the buttons that leave or restart keep their meaning.
+    const auto *widget = qobject_cast<const QWidget *>(watched);
+    if (!widget || widget->window() != this || widget == Command1 || widget == Command2 || widget == Command3)
+        return false;
+    if (event->type() == QEvent::MouseButtonPress)
+        return true;
+    const int key = static_cast<const QKeyEvent *>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
 }
 
 bool LearningDrillScreen::eventFilter(QObject *watched, QEvent *event)
