@@ -3,10 +3,12 @@
 #include "CaptionFrame.h"
 #include "DataError.h"
 #include "DrillProfile.h"
+#include "FatalErrors.h"
 #include "Fonts.h"
 #include "MarkerLayout.h"
 #include "Palette.h"
 #include "PictureBox.h"
+#include "PictureButton.h"
 #include "RegionCatalogue.h"
 #include "RegionMapView.h"
 #include "WordArt.h"
@@ -51,32 +53,58 @@ QLabel *label(QWidget *parent, const QString &text, const QRect &geometry, const
     return label;
 }
 
-PictureBox *titlePlate(QWidget *parent, const QString &word)
+TitleRow titleRow(QWidget *parent, const DrillProfile &profile, const QString &word, std::function<void()> restart,
+                  std::function<void(const QString &screenName)> leaveTo)
 {
-    auto *plate = new PictureBox(parent);
-    plate->setObjectName(QStringLiteral("Image3"));
-    plate->setGeometry(47, 10, 184, 53);
-    plate->setAccessibleName(word);
-    plate->setDrawing([word](QPainter &painter, QRect bounds) {
+    TitleRow row{};
+    row.plate = new PictureBox(parent);
+    row.plate->setObjectName(QStringLiteral("Image3"));
+    row.plate->setGeometry(47, 10, 184, 53);
+    row.plate->setAccessibleName(word);
+    row.plate->setDrawing([word](QPainter &painter, QRect bounds) {
         WordArt::paintWordPlate(painter, bounds, word, Palette::GoldPlate, PlateInk);
     });
-    return plate;
-}
 
-CaptionFrame *remainingBox(QWidget *parent, QLabel **number)
-{
+    row.restart = new PictureButton(QStringLiteral("再スタート"), Palette::RestartFace, parent);
+    row.restart->setObjectName(QStringLiteral("Command3"));
+    row.restart->setGeometry(46, 5, 189, 59);
+    row.restart->hide();
+    row.atlas = new PictureButton(QStringLiteral("国しらべ"), Palette::RegionFace, parent);
+    row.atlas->setObjectName(QStringLiteral("Command1"));
+    row.atlas->setGeometry(profile.atlasButtonRect());
+    row.menu = new PictureButton(QStringLiteral("メニュー"), Palette::MenuFace, parent);
+    row.menu->setObjectName(QStringLiteral("Command2"));
+    row.menu->setGeometry(profile.menuButtonRect());
+
     const QFont countFont = Fonts::font(Fonts::Mincho, 26.25, true);
-    auto *box = new CaptionFrame(QString(), Palette::Periwinkle, Palette::Red, parent);
-    box->setObjectName(QStringLiteral("Frame3"));
-    box->setGeometry(295, 15, 179, 46);
-    box->setAccessibleName(QStringLiteral("残り問題数"));
-    QLabel *before = label(box, QStringLiteral("残"), QRect(6, 4, 44, 38), countFont, Palette::White, Palette::Blue);
-    *number = label(box, QString(), QRect(52, 4, 75, 38), countFont, Palette::White, Palette::Blue);
-    QLabel *after = label(box, QStringLiteral("問"), QRect(129, 4, 44, 38), countFont, Palette::White, Palette::Blue);
+    row.remaining = new CaptionFrame(QString(), Palette::Periwinkle, Palette::Red, parent);
+    row.remaining->setObjectName(QStringLiteral("Frame3"));
+    row.remaining->setGeometry(295, 15, 179, 46);
+    row.remaining->setAccessibleName(QStringLiteral("残り問題数"));
+    QLabel *before =
+        label(row.remaining, QStringLiteral("残"), QRect(6, 4, 44, 38), countFont, Palette::White, Palette::Blue);
+    row.remainingNumber = label(row.remaining, QString(), QRect(52, 4, 75, 38), countFont, Palette::White, Palette::Blue);
+    QLabel *after =
+        label(row.remaining, QStringLiteral("問"), QRect(129, 4, 44, 38), countFont, Palette::White, Palette::Blue);
     before->setObjectName(QStringLiteral("Label7"));
-    (*number)->setObjectName(QStringLiteral("Label6"));
+    row.remainingNumber->setObjectName(QStringLiteral("Label6"));
     after->setObjectName(QStringLiteral("Label5"));
-    return box;
+
+    row.heading = label(parent, QStringLiteral(" 問 題 "), QRect(50, 70, 82, 27), Fonts::font(Fonts::Mincho, 14.25, true),
+                        Palette::White, Palette::Periwinkle);
+    row.heading->setObjectName(QStringLiteral("Label4"));
+    row.question = label(parent, QString(), QRect(138, 70, 0, 27), Fonts::font(Fonts::PMincho, 15.75), Palette::Black,
+                         Palette::White, Qt::AlignLeft | Qt::AlignVCenter);
+    row.question->setObjectName(QStringLiteral("Label1"));
+    row.question->adjustSize();
+
+    QObject::connect(row.restart, &QAbstractButton::clicked, parent, [restart] { FatalErrors::guard(restart); });
+    QObject::connect(row.atlas, &QAbstractButton::clicked, parent, [leaveTo, atlas = profile.atlasScreenName()] {
+        FatalErrors::guard([&] { leaveTo(atlas); });
+    });
+    QObject::connect(row.menu, &QAbstractButton::clicked, parent,
+                     [leaveTo] { FatalErrors::guard([&] { leaveTo(QStringLiteral("メニュー")); }); });
+    return row;
 }
 
 RegionMapView *regionMap(QWidget *parent, const DrillProfile &profile)

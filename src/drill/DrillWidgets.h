@@ -5,8 +5,12 @@
 #include <QRect>
 #include <QString>
 
+#include <functional>
+#include <tuple>
+
 class CaptionFrame;
 class PictureBox;
+class PictureButton;
 class QLabel;
 class QWidget;
 class RegionMapView;
@@ -21,12 +25,28 @@ inline const QColor PlateInk(200, 30, 30);
 QLabel *label(QWidget *parent, const QString &text, const QRect &geometry, const QFont &font, QColor ink,
               QColor ground, Qt::Alignment alignment = Qt::AlignCenter);
 
-// The title plate Image3 with the drill's word.
-PictureBox *titlePlate(QWidget *parent, const QString &word);
+// The top of every drill screen: the title plate Image3 with the drill's
+// word and the restart button Command3 over it (hidden), 国しらべ Command1 and
+// メニュー Command2, the count left Frame3 ("残", Label6, "問"), and the
+// question row: Label4 " 問 題 " and the question Label1. The restart button
+// calls `restart`, the other two `leaveTo` with the atlas's or the menu's name.
+struct TitleRow {
+    PictureBox *plate;
+    PictureButton *restart;
+    PictureButton *atlas;
+    PictureButton *menu;
+    CaptionFrame *remaining;
+    QLabel *remainingNumber;
+    QLabel *heading;
+    QLabel *question;
 
-// Frame3, the count of questions left: "残", the number (Label6, returned in
-// `number`) and "問".
-CaptionFrame *remainingBox(QWidget *parent, QLabel **number);
+    auto controls() const
+    {
+        return std::make_tuple(plate, restart, atlas, menu, remaining, remainingNumber, heading, question);
+    }
+};
+TitleRow titleRow(QWidget *parent, const DrillProfile &profile, const QString &word, std::function<void()> restart,
+                  std::function<void(const QString &screenName)> leaveTo);
 
 // Picture1: the region's map with the drill's markers, named by number and
 // place only, as a drill never names a country's marker.

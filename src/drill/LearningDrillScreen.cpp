@@ -95,34 +95,10 @@ LearningDrillScreen::~LearningDrillScreen() = default;
 
 void LearningDrillScreen::buildControls()
 {
-    Image3 = DrillWidgets::titlePlate(this, m_kind.titleWord());
-
-    Command3 = new PictureButton(QStringLiteral("再スタート"), Palette::RestartFace, this);
-    Command3->setObjectName(QStringLiteral("Command3"));
-    Command3->setGeometry(46, 5, 189, 59);
-    Command3->hide();
-    connect(Command3, &QAbstractButton::clicked, this, FatalErrors::guarded(this, &LearningDrillScreen::restart));
-
-    Command1 = new PictureButton(QStringLiteral("国しらべ"), Palette::RegionFace, this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(m_profile.atlasButtonRect());
-    connect(Command1, &QAbstractButton::clicked, this,
-            FatalErrors::guarded([this] { leaveTo(m_profile.atlasScreenName()); }));
-
-    Command2 = new PictureButton(QStringLiteral("メニュー"), Palette::MenuFace, this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->setGeometry(m_profile.menuButtonRect());
-    connect(Command2, &QAbstractButton::clicked, this,
-            FatalErrors::guarded([this] { leaveTo(QStringLiteral("メニュー")); }));
-
-    Frame3 = DrillWidgets::remainingBox(this, &Label6);
-
-    Label4 = DrillWidgets::label(this, QStringLiteral(" 問 題 "), QRect(50, 70, 82, 27),
-                                 Fonts::font(Fonts::Mincho, 14.25, true), Palette::White, Palette::Periwinkle);
-    Label4->setObjectName(QStringLiteral("Label4"));
-    Label1 = DrillWidgets::label(this, QString(), QRect(138, 70, 0, 27), Fonts::font(Fonts::PMincho, 15.75),
-                                 Palette::Black, Palette::White, Qt::AlignLeft | Qt::AlignVCenter);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    std::tie(Image3, Command3, Command1, Command2, Frame3, Label6, Label4, Label1) =
+        DrillWidgets::titleRow(this, m_profile, m_kind.titleWord(), [this] { restart(); },
+                               [this](const QString &screenName) { leaveTo(screenName); })
+            .controls();
 
     buildQuestionBox();
 

@@ -61,26 +61,10 @@ QWidget *RegionDrillScreen::remainingBox() const
 
 void RegionDrillScreen::buildControls()
 {
-    Image3 = DrillWidgets::titlePlate(this, QStringLiteral("国ドリル"));
-
-    Command3 = new PictureButton(QStringLiteral("再スタート"), Palette::RestartFace, this);
-    Command3->setObjectName(QStringLiteral("Command3"));
-    Command3->setGeometry(46, 5, 189, 59);
-    Command3->hide();
-    connect(Command3, &QAbstractButton::clicked, this,
-            FatalErrors::guarded(this, &RegionDrillScreen::restart));
-
-    Command1 = new PictureButton(QStringLiteral("国しらべ"), Palette::RegionFace, this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(m_profile.atlasButtonRect());
-    connect(Command1, &QAbstractButton::clicked, this,
-            FatalErrors::guarded([this] { leaveTo(m_profile.atlasScreenName()); }));
-
-    Command2 = new PictureButton(QStringLiteral("メニュー"), Palette::MenuFace, this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->setGeometry(m_profile.menuButtonRect());
-    connect(Command2, &QAbstractButton::clicked, this,
-            FatalErrors::guarded([this] { leaveTo(QStringLiteral("メニュー")); }));
+    std::tie(Image3, Command3, Command1, Command2, Frame3, Label6, Label4, Label1) =
+        DrillWidgets::titleRow(this, m_profile, QStringLiteral("国ドリル"), [this] { restart(); },
+                               [this](const QString &screenName) { leaveTo(screenName); })
+            .controls();
 
     // Shown once a run with a miss is over, where the question stood.
     Command4 = new PictureButton(QStringLiteral("まちがえた国をもう一度"), Palette::RestartFace, this);
@@ -89,16 +73,6 @@ void RegionDrillScreen::buildControls()
     Command4->hide();
     connect(Command4, &QAbstractButton::clicked, this,
             FatalErrors::guarded(this, &RegionDrillScreen::reviewMisses));
-
-    Frame3 = DrillWidgets::remainingBox(this, &Label6);
-
-    Label4 = DrillWidgets::label(this, QStringLiteral(" 問 題 "), QRect(50, 70, 82, 27),
-                       Fonts::font(Fonts::Mincho, 14.25, true), Palette::White, Palette::Periwinkle);
-    Label4->setObjectName(QStringLiteral("Label4"));
-    Label1 = DrillWidgets::label(this, QString(), QRect(138, 70, 0, 27), Fonts::font(Fonts::PMincho, 15.75),
-                       Palette::Black, Palette::White, Qt::AlignLeft | Qt::AlignVCenter);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->adjustSize();
 
     Frame1 = new CaptionFrame(QStringLiteral("判定"), Palette::LightYellow, Palette::Red, this);
     Frame1->setObjectName(QStringLiteral("Frame1"));

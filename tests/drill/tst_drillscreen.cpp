@@ -4,7 +4,7 @@
 #include "TestSeams.h"
 #include "DrillProfile.h"
 #include "DrillScreens.h"
-#include "HighlightRenderer.h"
+#include "HighlightedMap.h"
 #include "MarkerLayout.h"
 #include "PictureBox.h"
 #include "PictureButton.h"
@@ -221,16 +221,9 @@ void DrillScreenTest::moveTo(QWidget *widget, QPoint position)
     QTest::mouseMove(widget, position);
 }
 
-// What the renderer paints for a country on a fresh copy of the map.
 QImage DrillScreenTest::expectedHighlight(int regionId, int country) const
 {
-    const DrillProfile &profile = DrillProfiles::forRegion(regionId);
-    RegionMapView map;
-    map.setMap(QImage(profile.mapResource()));
-    map.setMarkers(markerLayout(regionId).drillMarkers);
-    HighlightRenderer renderer(highlightTable(regionId), map);
-    renderer.Highlight(country);
-    return map.surface();
+    return highlightedDrillMap(regionId, country);
 }
 
 void DrillScreenTest::profilesFitTheirScreens_data()

@@ -7,7 +7,7 @@
 #include "Cp932.h"
 #include "DrillProfile.h"
 #include "DrillScreens.h"
-#include "HighlightRenderer.h"
+#include "HighlightedMap.h"
 #include "LearningDrillScreen.h"
 #include "LearningKind.h"
 #include "MarkerLayout.h"
@@ -167,13 +167,7 @@ int LearningDrillTest::answer(LearningDrillScreen *screen, bool right)
 
 QImage LearningDrillTest::painted(int country) const
 {
-    const DrillProfile &profile = DrillProfiles::forRegion(NisRegion);
-    RegionMapView map;
-    map.setMap(QImage(profile.mapResource()));
-    map.setMarkers(markerLayout(NisRegion).drillMarkers);
-    HighlightRenderer renderer(highlightTable(NisRegion), map);
-    renderer.Highlight(country);
-    return map.surface();
+    return highlightedDrillMap(NisRegion, country);
 }
 
 void LearningDrillTest::asksWhatItsKindAsks_data()

@@ -9,18 +9,26 @@
 #   viewer-offline.png  the page viewer as it shows a page it cannot reach
 #   drill.png           南アメリカドリル after its third answer
 #   drill-medal.png     the end of that run: its medal
+#   drill-review.png    the end of ＮＩＳ諸国ドリル with two misses: its medal and
+#                       the button まちがえた国をもう一度
+#   flag-drill.png      ヨーロッパ国旗ドリル after a wrong answer: both names
+#   capital-drill.png   アジア首都ドリル asking its first question
+#   name-drill.png      アフリカ国名ドリル after answering with one of its four names
 #   results.png         正解率 with the bars of the runs
 #
 # To answer a drill correctly the script first learns it: it points at every
 # marker and keeps the map it paints, then answers a first run at random and
 # matches each question with the map that the answer leaves painted. It then
 # restarts and answers from what it learnt (a gold medal); a second region is
-# answered with two mistakes, for a second bar.
+# answered with two mistakes, for a second bar and the review button. The
+# flag drill is answered on the markers in turn until an answer is wrong.
 #
 # usage: take-screenshots.sh [--quick] [--out DIR] [--build DIR]
 #                            [--program PROGRAM --pixels XWDPIXELS]
 #   --quick    one drill, answered without learning (its verdict is whatever
-#              comes); checks only that every picture is written
+#              comes, and drill-review.png is its end), and the flag drill;
+#              no capital-drill.png or name-drill.png; checks only that every
+#              picture it lists is written
 #   --out      where the pictures go (default: docs/images of the repository)
 #   --build    build folder whose program is used (default: build); the
 #              program, its browser plugin and the xwdpixels helper are built
@@ -47,7 +55,8 @@ while (($#)); do
   shift
 done
 
-pictures=(menu submenu atlas viewer-offline drill drill-medal results)
+pictures=(menu submenu atlas viewer-offline drill drill-medal drill-review flag-drill results)
+[[ -n $quick ]] || pictures+=(capital-drill name-drill)
 
 if [[ -z $program ]]; then
   if [[ ! -f $build/CMakeCache.txt ]]; then
@@ -284,6 +293,12 @@ open_drill() {
   done
   [[ $win != "$submenu" ]] || fail "the drill $3ドリル did not follow 国ドリル"
   wait_until 10 plain_judgement || fail "$3ドリル shows no plain judgement box"
+  find_markers "$3ドリル"
+}
+
+# find_markers CAPTION: the markers of the drill's map (the centres of its
+# magenta squares) and the map around them, right of the boxes on the left.
+find_markers() {
   dumped=$work/poll.xwd
   dump "$dumped"
   markers=()
@@ -291,7 +306,7 @@ open_drill() {
   while read -r x y; do
     markers+=("$((x + 4)) $((y + 4))")
   done < <("$pixels" blocks "$dumped" 0 0 "$win_w" "$win_h" ff00ff 8 8)
-  ((${#markers[@]} > 0)) || fail "no marker on $3ドリル"
+  ((${#markers[@]} > 0)) || fail "no marker on $1"
   # The map: around the markers, right of the judgement and accuracy boxes.
   local left=$win_w top=$win_h right=0 bottom=0
   for x in "${markers[@]}"; do
@@ -302,7 +317,7 @@ open_drill() {
   left=$((left - 40 < 275 ? 275 : left - 40)); top=$((top - 40 < 104 ? 104 : top - 40))
   right=$((right + 40 > win_w ? win_w : right + 40)); bottom=$((bottom + 40 > win_h ? win_h : bottom + 40))
   drill_map=($left $top $((right - left)) $((bottom - top)))
-  say "$3ドリル: ${#markers[@]} markers"
+  say "$1: ${#markers[@]} markers"
 }
 
 # answer K: clicks marker K after the pointer has crossed the background, so
@@ -405,11 +420,16 @@ run_drill() {
   return 0
 }
 
-# Back to メニュー with the drill's メニュー button (649, 15, 109 x 45).
+# Back to メニュー with the drill's メニュー button (649, 15, 109 x 45 on a
+# screen 768 wide; 119 from the right).
 drill_to_menu() {
-  click_at $((649 + 54)) $((15 + 22))
+  click_at $((win_w - 119 + 54)) $((15 + 22))
   wait_window "メニュー" 766 478 || fail "the drill's メニュー button did not return to メニュー"
 }
+
+# The end of a run with misses: まちがえた国をもう一度 (22, 70, 247 x 52) where the
+# question stood, over the light green ground.
+review_offered() { (($(other c0ffc0 22 70 247 52) > 5000)); }
 
 open_drill 567 409 "南アメリカ"
 if [[ -z $quick ]]; then
@@ -417,6 +437,11 @@ if [[ -z $quick ]]; then
   restart
 fi
 run_drill 0 drill
+if [[ -n $quick ]]; then
+  # Answered at random, the run has its misses as a rule: its end is the picture.
+  wait_until 1 review_offered || say "南アメリカドリル offers no review (no miss)"
+  shoot drill-review
+fi
 drill_to_menu
 
 if [[ -z $quick ]]; then
@@ -424,6 +449,87 @@ if [[ -z $quick ]]; then
   learn
   restart
   run_drill 2
+  wait_until 3 review_offered || fail "ＮＩＳ諸国ドリル with two misses offers no まちがえた国をもう一度"
+  move_to 5 5
+  sleep 0.3
+  shoot drill-review
+  drill_to_menu
+fi
+
+# --- the learning drills -------------------------------------------------------------------
+
+# Their boxes on the left: 問題 (22, 106, 247 x 172), 判定 (22, 284, 247 x 116)
+# with the circle or cross at 30, 306 (64 x 64) and the names beside it.
+learning_question=(26 120 239 154)
+learning_judgement=(26 298 239 98)
+learning_mark=(30 306 64 64)
+learning_plain() { (($(other ffffc0 "${learning_judgement[@]}") < 50)); }
+learning_feedback() { (($(other ffffc0 "${learning_judgement[@]}") >= 600)); }
+# The question box shows the flag, the capital or the four names on white.
+learning_asks() { (($(other ffffff "${learning_question[@]}") >= 500)); }
+# The cross is dark blue (24, 44, 150); the circle red.
+learning_wrong() { (($(count 182c96 "${learning_mark[@]}") >= 50)); }
+
+# open_learning LEFT TOP REGION KIND: the region button at LEFT, TOP of メニュー,
+# then the submenu's learning drill KIND (0 国旗ドリル, 1 首都ドリル, 2 国名ドリル
+# at 44, 304 + 48 KIND, 166 x 40), until its first question is asked.
+learning_words=(国旗ドリル 首都ドリル 国名ドリル)
+open_learning() {
+  local caption=$3${learning_words[$4]} submenu width
+  wait_until 10 colour_at 00ffff 440 140 || fail "メニュー did not draw its background"
+  click_at $(($1 + 89)) $(($2 + 24))
+  wait_window "$3" 254 456 || fail "サブメニュー $3 did not appear"
+  wait_until 10 colour_at ffc0c0 5 5 || fail "サブメニュー $3 did not draw its background"
+  submenu=$win
+  click_at $((44 + 83)) $((304 + $4 * 48 + 20))
+  for width in 768 813 818; do
+    wait_window "$caption" "$width" 480 "$submenu" 3000 && break
+  done
+  [[ $win != "$submenu" ]] || fail "$caption did not follow its button on the submenu"
+  wait_until 10 learning_plain || fail "$caption shows no plain judgement box"
+  wait_until 10 learning_asks || fail "$caption asks nothing in its question box"
+  find_markers "$caption"
+}
+
+# miss_on_markers: answers the markers in turn, ending a right answer's pause
+# with a click on the ground, until an answer is wrong; leaves its pause on.
+miss_on_markers() {
+  local k
+  for ((k = 0; k < ${#markers[@]}; ++k)); do
+    move_to ${markers[$k]}
+    sleep 0.2
+    xdotool click 1
+    wait_until 3 learning_feedback || fail "no circle or cross after answering marker $k"
+    sleep 0.2
+    wait_until 1 learning_wrong && return 0
+    click_at 5 5
+    wait_until 3 learning_plain || fail "a click did not end the pause after a right answer"
+    sleep 0.2
+  done
+  fail "every marker answered was right"
+}
+
+open_learning 21 409 "ヨーロッパ" 0
+miss_on_markers
+move_to 5 5
+sleep 0.2
+shoot flag-drill
+drill_to_menu
+
+if [[ -z $quick ]]; then
+  open_learning 21 357 "アジア" 1
+  move_to 5 5
+  sleep 0.3
+  shoot capital-drill
+  drill_to_menu
+
+  open_learning 567 357 "アフリカ" 2
+  # The first of the four names (30, 124, 231 x 34 and below, 38 apart).
+  click_at $((30 + 115)) $((124 + 17))
+  wait_until 3 learning_feedback || fail "no circle or cross after a name was chosen"
+  move_to 5 5
+  sleep 0.3
+  shoot name-drill
   drill_to_menu
 fi
 
