@@ -71,10 +71,6 @@ LearningDrillScreen::LearningDrillScreen(ScreenContext &context, const DrillProf
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(TimerInterval);
     connect(Timer1, &QTimer::timeout, this, FatalErrors::guarded(this, &LearningDrillScreen::timerTicked));
-    // Enter, Space, a click or a tap anywhere on the screen ends a pause;
-    // they reach the control under the pointer or with the focus first.
-    qApp->installEventFilter(this);
-
     readEntries();
     QList<qint16> entries = askableEntries();
     // A drill that hands over its misses asks only those.
@@ -116,17 +112,6 @@ void LearningDrillScreen::buildControls()
     Label10->setTextFormat(Qt::RichText);
     Label10->setWordWrap(true);
 
-    Command5 = new PictureButton(QStringLiteral("まちがえた国をもう一度"), Palette::RestartFace, this);
-    Command5->setObjectName(QStringLiteral("Command5"));
-    Command5->setGeometry(ReviewButtonRect);
-    Command5->hide();
-    connect(Command5, &QAbstractButton::clicked, this, FatalErrors::guarded([this] {
-        // The list is copied: the new run replaces the order that holds it.
-        const QList<qint16> missed = m_order->missedAtFirst();
-        Command5->hide();
-        startRun(missed);
-    }));
-
     Frame2 = new CaptionFrame(QStringLiteral("正解率"), Palette::LightPink, Palette::Red, this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
     Frame2->setGeometry(AccuracyRect);
@@ -157,6 +142,18 @@ void LearningDrillScreen::buildControls()
             Picture1->marker(k)->setFocusPolicy(Qt::NoFocus);
     }
 
+    // Made last, to come last in the tab order too.
+    Command5 = new PictureButton(QStringLiteral("まちがえた国をもう一度"), Palette::RestartFace, this);
+    Command5->setObjectName(QStringLiteral("Command5"));
+    Command5->setGeometry(ReviewButtonRect);
+    Command5->hide();
+    connect(Command5, &QAbstractButton::clicked, this, FatalErrors::guarded([this] {
+        // The list is copied: the new run replaces the order that holds it.
+        const QList<qint16> missed = m_order->missedAtFirst();
+        Command5->hide();
+        startRun(missed);
+    }));
+
     auto *reveal = new KeyboardReveal(this);
     reveal->addTrigger(Image3, {Command3}, [this] { revealRestart(); }, [this] { hideRestart(); });
 
@@ -165,14 +162,13 @@ void LearningDrillScreen::buildControls()
     setTabOrder(Image3, Command3);
     setTabOrder(Command3, Command1);
     setTabOrder(Command1, Command2);
-    QWidget *previous = Command2;
     if (!onMarkers) {
+        QWidget *previous = Command2;
         for (PictureButton *choice : Command4) {
             setTabOrder(previous, choice);
             previous = choice;
         }
     }
-    setTabOrder(previous, Command5);
     if (onMarkers)
         Picture1->focusMarker(0, Qt::OtherFocusReason);
     else
@@ -201,11 +197,12 @@ void LearningDrillScreen::buildQuestionBox()
     Label8->setObjectName(QStringLiteral("Label8"));
     Label8->hide();
 
+    if (m_kind.answer != LearningKind::Answer::ByName)
+        return;
     for (int i = 0; i < int(Command4.size()); ++i) {
         auto *choice = new PictureButton(QString(), Palette::RegionFace, Frame4);
         choice->setObjectName(QStringLiteral("Command4_%1").arg(i));
         choice->setGeometry(choiceRect(i));
-        choice->setVisible(m_kind.answer == LearningKind::Answer::ByName);
         connect(choice, &QAbstractButton::clicked, this,
                 FatalErrors::guarded([this, i] { answerWith(m_choices.value(i)); }));
         Command4[std::size_t(i)] = choice;
@@ -234,9 +231,15 @@ QList<qint16> LearningDrillScreen::askableEntries() const
     return entries;
 }
 
-void LearningDrillScreen::startRun(const QList<qint16> &entries)
+void LearningDrillScreen::stopPause()
 {
     Timer1->stop();
+    qApp->removeEventFilter(this);
+}
+
+void LearningDrillScreen::startRun(const QList<qint16> &entries)
+{
+    stopPause();
     m_runEntries = entries;
     m_order = std::make_unique<ReaskOrder>(entries, m_context.random);
     m_finished = false;
@@ -320,6 +323,9 @@ void LearningDrillScreen::answerWith(int country)
     ScreenReader::say(this, m_feedbackSpoken + Gap + accuracySpoken());
     m_answerTime = DrillRules::answerTimeOf(m_context.clock.seconds());
     Timer1->start();
+    // Enter, Space, a click or a tap anywhere on the screen ends the pause;
+    // they reach the control under the pointer or with the focus first.
+    qApp->installEventFilter(this);
 }
 
 int LearningDrillScreen::accuracyPercent() const
@@ -336,7 +342,7 @@ void LearningDrillScreen::timerTicked()
 
 void LearningDrillScreen::endPause()
 {
-    Timer1->stop();
+    stopPause();
     Image2->hide();
     Image4->hide();
     Label10->setText(QString());
@@ -379,7 +385,8 @@ void LearningDrillScreen::finish()
     Frame3->hide();
     Label9->hide();
     for (PictureButton *choice : Command4)
-        choice->hide();
+        if (choice)
+            choice->hide();
     if (m_order->entryCount() == 0) {
         Label10->setGeometry(SummaryRect);
         Label10->setText(QStringLiteral("きける問題がありません。"));
@@ -455,14 +462,14 @@ void LearningDrillScreen::leaveTo(const QString &screenName)
 {
     if (!m_context.host.isRegistered(screenName))
         return;
-    Timer1->stop();
+    stopPause();
     m_context.host.transition(windowTitle(), screenName);
 }
 
 void LearningDrillScreen::hideEvent(QHideEvent *event)
 {
     if (!event->spontaneous())
-        Timer1->stop();
+        stopPause();
     ScreenWindow::hideEvent(event);
 }
 

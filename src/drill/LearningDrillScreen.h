@@ -43,6 +43,7 @@ public:
     PictureButton *restartButton() const { return Command3; }
     PictureButton *atlasButton() const { return Command1; }
     PictureButton *menuButton() const { return Command2; }
+    // The four names of 国名ドリル; null in the drills answered on the markers.
     PictureButton *choiceButton(int index) const { return Command4[std::size_t(index)]; }
     PictureButton *reviewButton() const { return Command5; }
     QLabel *remainingLabel() const { return Label6; }
@@ -77,6 +78,7 @@ private:
     void askCurrent();
     void answerWith(int country);
     void endPause();
+    void stopPause();
     void finish();
     bool endsPause(QObject *watched, QEvent *event) const;
     void revealRestart();

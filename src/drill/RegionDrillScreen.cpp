@@ -66,13 +66,6 @@ void RegionDrillScreen::buildControls()
                                [this](const QString &screenName) { leaveTo(screenName); })
             .controls();
 
-    // Shown once a run with a miss is over, where the question stood.
-    Command4 = new PictureButton(QStringLiteral("まちがえた国をもう一度"), Palette::RestartFace, this);
-    Command4->setObjectName(QStringLiteral("Command4"));
-    Command4->setGeometry(22, 70, 247, 52);
-    Command4->hide();
-    connect(Command4, &QAbstractButton::clicked, this,
-            FatalErrors::guarded(this, &RegionDrillScreen::reviewMisses));
 
     Frame1 = new CaptionFrame(QStringLiteral("判定"), Palette::LightYellow, Palette::Red, this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -114,12 +107,20 @@ void RegionDrillScreen::buildControls()
     auto *reveal = new KeyboardReveal(this);
     reveal->addTrigger(Image3, {Command3}, [this] { revealRestart(); }, [this] { hideRestart(); });
 
+    // Shown once a run with a miss is over, where the question stood; made
+    // after the map, so that it comes after the map in the tab order too.
+    Command4 = new PictureButton(QStringLiteral("まちがえた国をもう一度"), Palette::RestartFace, this);
+    Command4->setObjectName(QStringLiteral("Command4"));
+    Command4->setGeometry(22, 70, 247, 52);
+    Command4->hide();
+    connect(Command4, &QAbstractButton::clicked, this,
+            FatalErrors::guarded(this, &RegionDrillScreen::reviewMisses));
+
     // Tab order: title plate, restart, atlas, menu, then the map's focused
     // marker; the screen opens with the focus on the map, ready for the arrow keys.
     setTabOrder(Image3, Command3);
     setTabOrder(Command3, Command1);
     setTabOrder(Command1, Command2);
-    setTabOrder(Command2, Command4);
     Picture1->focusMarker(0, Qt::OtherFocusReason);
 }
 

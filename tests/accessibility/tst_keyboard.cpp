@@ -4,6 +4,7 @@
 
 #include "CaptionFrame.h"
 #include "Fonts.h"
+#include "LearningDrillScreen.h"
 #include "MarkerLayout.h"
 #include "PictureBox.h"
 #include "PictureButton.h"
@@ -32,6 +33,9 @@ enum class Reveal { Nothing, MenuListAndResults, AtlasChoice, AtlasChoiceAndPopu
 
 const QString FlagOfChosenEntry = QStringLiteral("(the flag of the chosen entry)");
 const QString FirstMarker = QStringLiteral("(the drill's first marker)");
+// The names a 国名ドリル offers, which its random source chooses.
+const QStringList NameChoices{QStringLiteral("(name 1)"), QStringLiteral("(name 2)"), QStringLiteral("(name 3)"),
+                              QStringLiteral("(name 4)")};
 
 const QStringList RegionWords{QStringLiteral("アジア"), QStringLiteral("西アジア"),
                               QStringLiteral("オセアニア"), QStringLiteral("アフリカ"),
@@ -407,6 +411,17 @@ void KeyboardTest::tabOrderFollowsReadingOrder_data()
         QTest::addRow("%s, restart shown", qPrintable(drill))
             << drill << 1 << Reveal::Restart << drillOrder << QStringList() << FirstMarker;
     }
+    // The learning drills: the markers, or the four names, after the drill's buttons.
+    const QString flagDrill = QStringLiteral("アジア国旗ドリル");
+    QTest::newRow("アジア国旗ドリル") << flagDrill << 1 << Reveal::Nothing
+                                      << QStringList{QStringLiteral("再スタート"), QStringLiteral("国しらべ"),
+                                                     QStringLiteral("メニュー"), FirstMarker}
+                                      << QStringList() << FirstMarker;
+    QTest::newRow("アジア国名ドリル") << QStringLiteral("アジア国名ドリル") << 1 << Reveal::Nothing
+                                      << (QStringList{QStringLiteral("再スタート"), QStringLiteral("国しらべ"),
+                                                      QStringLiteral("メニュー")}
+                                          + NameChoices)
+                                      << QStringList() << NameChoices.first();
     const QString otherLink = QStringLiteral("総務省データリンク");
     QTest::newRow("アジア, entry 10 with the other ministry's link")
         << QStringLiteral("アジア") << 1 << Reveal::AtlasOtherMinistry
@@ -435,6 +450,15 @@ void KeyboardTest::tabOrderFollowsReadingOrder()
         const QString marker = drill->mapView()->marker(0)->accessibleName();
         order.replaceInStrings(FirstMarker, marker);
         first.replace(FirstMarker, marker);
+    }
+    if (auto *learning = qobject_cast<LearningDrillScreen *>(screen)) {
+        const QString marker = learning->mapView()->marker(0)->accessibleName();
+        order.replaceInStrings(FirstMarker, marker);
+        first.replace(FirstMarker, marker);
+        for (int i = 0; i < NameChoices.size() && learning->choiceButton(i); ++i) {
+            order.replaceInStrings(NameChoices[i], learning->choiceButton(i)->accessibleName());
+            first.replace(NameChoices[i], learning->choiceButton(i)->accessibleName());
+        }
     }
 
     QList<QRect> places;
