@@ -3,7 +3,6 @@
 #include "DataError.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
 
 namespace {
@@ -59,11 +58,14 @@ namespace DataFiles {
 
 QByteArray readBytes(const DataPath &path)
 {
+    // Opened first, as most files are there: Qt refuses to open a folder,
+    // and only a failure asks the file system why.
     QFile file(path.filePath());
-    if (!file.exists())
-        throw DataError(path.displayName(), QStringLiteral("ファイルが見つかりません。"));
-    if (QFileInfo(file).isDir() || !file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        if (!file.exists())
+            throw DataError(path.displayName(), QStringLiteral("ファイルが見つかりません。"));
         throw DataError(path.displayName(), QStringLiteral("ファイルを開けません。"));
+    }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw DataError(path.displayName(),

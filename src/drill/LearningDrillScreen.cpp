@@ -177,7 +177,7 @@ void LearningDrillScreen::buildControls()
 
 void LearningDrillScreen::buildQuestionBox()
 {
-    Frame4 = new CaptionFrame(QStringLiteral("問題"), Palette::White, Palette::Red, this);
+    Frame4 = new CaptionFrame(m_kind.cueBoxCaption(), Palette::White, Palette::Red, this);
     Frame4->setObjectName(QStringLiteral("Frame4"));
     Frame4->setGeometry(QuestionBoxRect);
 
@@ -409,7 +409,7 @@ void LearningDrillScreen::finish()
     const QStringList summary{QStringLiteral("はじめの答えで正解 %1 / %2 問")
                                   .arg(m_order->rightAtFirstCount())
                                   .arg(m_order->entryCount()),
-                              QStringLiteral("まちがえた国 %1").arg(missed)};
+                              QStringLiteral("まちがえた国の数 %1").arg(missed)};
     m_summarySpoken = summary.join(Gap);
     Label10->setGeometry(SummaryRect);
     Label10->setText(summary.join(QStringLiteral("<br>")));

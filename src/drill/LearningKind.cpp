@@ -46,12 +46,12 @@ QString reviewScreenName(const RegionInfo &region)
 }
 
 constexpr std::array<LearningKind, 3> SubmenuKinds{{
-    {LearningDrillWords[0], LearningKind::Answer::OnMarkers, false, flagQuestion, learningScreenName<0>},
-    {LearningDrillWords[1], LearningKind::Answer::OnMarkers, true, capitalQuestion, learningScreenName<1>},
-    {LearningDrillWords[2], LearningKind::Answer::ByName, false, nameQuestion, learningScreenName<2>},
+    {LearningDrillWords[0], "国旗", LearningKind::Answer::OnMarkers, false, flagQuestion, learningScreenName<0>},
+    {LearningDrillWords[1], "首都", LearningKind::Answer::OnMarkers, true, capitalQuestion, learningScreenName<1>},
+    {LearningDrillWords[2], "国名をえらぶ", LearningKind::Answer::ByName, false, nameQuestion, learningScreenName<2>},
 }};
 
-constexpr LearningKind Review{"もう一度", LearningKind::Answer::OnMarkers, false, locationQuestion,
+constexpr LearningKind Review{"もう一度", "国名", LearningKind::Answer::OnMarkers, false, locationQuestion,
                               reviewScreenName};
 
 } // namespace

@@ -27,7 +27,8 @@ struct LearningQuestion {
 struct LearningKind {
     enum class Answer { OnMarkers, ByName };
 
-    const char *word;  // title plate; submenu button and caption for the three new kinds
+    const char *word;        // title plate; submenu button and caption for the three new kinds
+    const char *cueCaption;  // caption of the box that shows what is asked
     Answer answer;
     bool readsCapitals;
     LearningQuestion (*ask)(const RegionEntries &entries, int country);
@@ -35,6 +36,7 @@ struct LearningKind {
 
     QString screenName(const RegionInfo &region) const { return screenNameOf(region); }
     QString titleWord() const { return QString::fromUtf8(word); }
+    QString cueBoxCaption() const { return QString::fromUtf8(cueCaption); }
 };
 
 namespace LearningKinds {

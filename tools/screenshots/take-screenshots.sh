@@ -458,7 +458,7 @@ fi
 
 # --- the learning drills -------------------------------------------------------------------
 
-# Their boxes on the left: 問題 (22, 106, 247 x 172), 判定 (22, 284, 247 x 116)
+# Their boxes on the left: the question box (22, 106, 247 x 172), 判定 (22, 284, 247 x 116)
 # with the circle or cross at 30, 306 (64 x 64) and the names beside it.
 learning_question=(26 120 239 154)
 learning_judgement=(26 298 239 98)
@@ -503,7 +503,7 @@ miss_on_markers() {
     sleep 0.2
     wait_until 1 learning_wrong && return 0
     click_at 5 5
-    wait_until 3 learning_plain || fail "a click did not end the pause after a right answer"
+    wait_until 3 learning_plain || fail "no next question after a right answer"
     sleep 0.2
   done
   fail "every marker answered was right"
