@@ -2,6 +2,7 @@
 
 #include "DataError.h"
 #include "Placement.h"
+#include "RandomDraw.h"
 #include "Seams.h"
 
 #include <algorithm>
@@ -72,22 +73,17 @@ QString verdictText(DrillVerdict verdict)
 
 qint16 drawnCountry(double r, int questionCount)
 {
-    // A source that strays outside [0, 1) still names a country of the run.
-    const double drawn = std::floor(r * questionCount) + 1;
-    return qint16(std::clamp(drawn, 1.0, double(questionCount)));
+    return qint16(RandomDraw::index(r, questionCount) + 1);
 }
 
 int drawnIndex(double r, int count)
 {
-    // As for a country: a source that strays outside [0, 1) still gives an index.
-    return drawnCountry(r, count) - 1;
+    return RandomDraw::index(r, count);
 }
 
 void shuffle(QList<qint16> &entries, RandomSource &random)
 {
-    // Fisher-Yates, from the back.
-    for (qsizetype i = entries.size() - 1; i > 0; --i)
-        std::swap(entries[i], entries[drawnIndex(random.next(), int(i + 1))]);
+    RandomDraw::shuffle(entries, random);
 }
 
 qint32 answerTimeOf(double clockSeconds)
