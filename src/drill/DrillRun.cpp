@@ -76,16 +76,6 @@ qint16 drawnCountry(double r, int questionCount)
     return qint16(RandomDraw::index(r, questionCount) + 1);
 }
 
-int drawnIndex(double r, int count)
-{
-    return RandomDraw::index(r, count);
-}
-
-void shuffle(QList<qint16> &entries, RandomSource &random)
-{
-    RandomDraw::shuffle(entries, random);
-}
-
 qint32 answerTimeOf(double clockSeconds)
 {
     return qint32(std::nearbyint(clockSeconds));

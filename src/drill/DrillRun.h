@@ -27,10 +27,6 @@ QString medalName(DrillVerdict verdict);
 QString verdictText(DrillVerdict verdict);
 // A country drawn from r in [0, 1): floor(r * count) + 1.
 qint16 drawnCountry(double r, int questionCount);
-// An index 0..count-1 drawn from r in [0, 1).
-int drawnIndex(double r, int count);
-// Shuffles the entries in place, one draw from the source per place.
-void shuffle(QList<qint16> &entries, RandomSource &random);
 // The answer time: the clock's seconds rounded to a whole second, halves to even.
 qint32 answerTimeOf(double clockSeconds);
 // The pause is over once more than 2 whole seconds have passed since the

@@ -1,6 +1,6 @@
 #include "NameChoices.h"
 
-#include "DrillRun.h"
+#include "RandomDraw.h"
 
 #include <algorithm>
 #include <cmath>
@@ -53,7 +53,7 @@ QList<qint16> choicesFor(std::span<const MarkerRect> markers, int asked, RandomS
 {
     QList<qint16> choices = nearestEntries(markers, asked, ChoiceCount - 1);
     choices.append(qint16(asked));
-    DrillRules::shuffle(choices, random);
+    RandomDraw::shuffle(choices, random);
     return choices;
 }
 

@@ -1,7 +1,6 @@
 #include "ReaskOrder.h"
 
-#include "DrillRun.h"
-#include "Seams.h"
+#include "RandomDraw.h"
 
 #include <algorithm>
 
@@ -9,7 +8,7 @@ ReaskOrder::ReaskOrder(const QList<qint16> &entries, RandomSource &random) : m_e
 {
     random.reseed();
     m_fresh = entries;
-    DrillRules::shuffle(m_fresh, random);
+    RandomDraw::shuffle(m_fresh, random);
     moveOn();
 }
 
@@ -46,7 +45,7 @@ int ReaskOrder::freeGap(RandomSource &random) const
     }
     if (free.isEmpty())
         return MaxGap;
-    return free[DrillRules::drawnIndex(random.next(), int(free.size()))];
+    return free[RandomDraw::index(random.next(), int(free.size()))];
 }
 
 void ReaskOrder::moveOn()

@@ -66,7 +66,6 @@ void RegionDrillScreen::buildControls()
                                [this](const QString &screenName) { leaveTo(screenName); })
             .controls();
 
-
     Frame1 = new CaptionFrame(QStringLiteral("判定"), Palette::LightYellow, Palette::Red, this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setGeometry(64, 131, 166, 139);

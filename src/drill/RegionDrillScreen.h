@@ -89,9 +89,7 @@ private:
     PictureButton *Command2 = nullptr;
     PictureButton *Command4 = nullptr;
     CaptionFrame *Frame3 = nullptr;
-    QLabel *Label7 = nullptr;
     QLabel *Label6 = nullptr;
-    QLabel *Label5 = nullptr;
     QLabel *Label4 = nullptr;
     QLabel *Label1 = nullptr;
     CaptionFrame *Frame1 = nullptr;
