@@ -1,12 +1,13 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QtGlobal>
 
 class DataError;
 
-// What tests replace: the fatal-error reporter, the sound player, the clock
-// and the random source. Production versions live beside their users.
+// What tests replace: the fatal-error reporter, the sound player, the clock,
+// the calendar and the random source. Production versions live beside their users.
 
 class FatalErrorReporter
 {
@@ -30,6 +31,15 @@ public:
     virtual ~MonotonicClock() = default;
     // Seconds since an arbitrary fixed start, never going back.
     virtual double seconds() const = 0;
+};
+
+class Calendar
+{
+public:
+    virtual ~Calendar() = default;
+    // The device's local date and time, as the user has set them; it may go back.
+    virtual QDateTime now() const = 0;
+    QDate today() const { return now().date(); }
 };
 
 class RandomSource

@@ -13,6 +13,13 @@ CaptionFrame::CaptionFrame(const QString &caption, QColor background, QColor cap
     setAccessibleName(caption);
 }
 
+void CaptionFrame::setCaption(const QString &caption)
+{
+    m_caption = caption;
+    setAccessibleName(caption);
+    update();
+}
+
 void CaptionFrame::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);

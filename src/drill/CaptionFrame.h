@@ -15,6 +15,7 @@ public:
                  QWidget *parent = nullptr);
 
     QString caption() const { return m_caption; }
+    void setCaption(const QString &caption);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -54,7 +54,8 @@ QLabel *label(QWidget *parent, const QString &text, const QRect &geometry, const
 }
 
 TitleRow titleRow(QWidget *parent, const DrillProfile &profile, const QString &word, std::function<void()> restart,
-                  std::function<void(const QString &screenName)> leaveTo)
+                  std::function<void(const QString &screenName)> leaveTo, const QString &sideWord,
+                  const QString &sideScreen)
 {
     TitleRow row{};
     row.plate = new PictureBox(parent);
@@ -69,7 +70,7 @@ TitleRow titleRow(QWidget *parent, const DrillProfile &profile, const QString &w
     row.restart->setObjectName(QStringLiteral("Command3"));
     row.restart->setGeometry(46, 5, 189, 59);
     row.restart->hide();
-    row.atlas = new PictureButton(QStringLiteral("国しらべ"), Palette::RegionFace, parent);
+    row.atlas = new PictureButton(sideWord.isEmpty() ? QStringLiteral("国しらべ") : sideWord, Palette::RegionFace, parent);
     row.atlas->setObjectName(QStringLiteral("Command1"));
     row.atlas->setGeometry(profile.atlasButtonRect());
     row.menu = new PictureButton(QStringLiteral("メニュー"), Palette::MenuFace, parent);
@@ -99,7 +100,7 @@ TitleRow titleRow(QWidget *parent, const DrillProfile &profile, const QString &w
     row.question->adjustSize();
 
     QObject::connect(row.restart, &QAbstractButton::clicked, parent, [restart] { FatalErrors::guard(restart); });
-    QObject::connect(row.atlas, &QAbstractButton::clicked, parent, [leaveTo, atlas = profile.atlasScreenName()] {
+    QObject::connect(row.atlas, &QAbstractButton::clicked, parent, [leaveTo, atlas = sideScreen.isEmpty() ? profile.atlasScreenName() : sideScreen] {
         FatalErrors::guard([&] { leaveTo(atlas); });
     });
     QObject::connect(row.menu, &QAbstractButton::clicked, parent,

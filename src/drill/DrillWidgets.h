@@ -30,6 +30,7 @@ QLabel *label(QWidget *parent, const QString &text, const QRect &geometry, const
 // メニュー Command2, the count left Frame3 ("残", Label6, "問"), and the
 // question row: Label4 " 問 題 " and the question Label1. The restart button
 // calls `restart`, the other two `leaveTo` with the atlas's or the menu's name.
+// `sideWord` and `sideScreen`, when given, put another screen in the atlas's place.
 struct TitleRow {
     PictureBox *plate;
     PictureButton *restart;
@@ -46,7 +47,8 @@ struct TitleRow {
     }
 };
 TitleRow titleRow(QWidget *parent, const DrillProfile &profile, const QString &word, std::function<void()> restart,
-                  std::function<void(const QString &screenName)> leaveTo);
+                  std::function<void(const QString &screenName)> leaveTo, const QString &sideWord = QString(),
+                  const QString &sideScreen = QString());
 
 // Picture1: the region's map with the drill's markers, named by number and
 // place only, as a drill never names a country's marker.

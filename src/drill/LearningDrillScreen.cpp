@@ -1,5 +1,6 @@
 #include "LearningDrillScreen.h"
 
+#include "AnswerPause.h"
 #include "AppState.h"
 #include "CapitalLine.h"
 #include "CaptionFrame.h"
@@ -24,38 +25,18 @@
 #include "ScreenReader.h"
 #include "Seams.h"
 
-#include <QApplication>
 #include <QHideEvent>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QTimer>
 
 namespace {
 
-const QString CorrectText = QStringLiteral("正解");
-const QString WrongText = QStringLiteral("不正解");
 const QString Gap = QStringLiteral("　");
 
-// The question box Frame4 and what it shows, in its own coordinates.
-const QRect QuestionBoxRect(22, 106, 247, 172);
-const QRect QuestionPictureHome(4, 14, 239, 154);
-const QRect CueRect(6, 16, 235, 148);
-const QRect FailRect(7, 60, 233, 53);
+// The four names of 国名ドリル, in the question box's coordinates.
 QRect choiceRect(int index)
 {
     return QRect(8, 18 + index * 38, 231, 34);
 }
-
-// The judgement box Frame1: the circle or cross, shrunk beside the words
-// that name the answer; after the run, the summary over the review button.
-const QRect JudgementRect(22, 284, 247, 116);
-const QSize MarkSize(64, 64);
-const QRect MarkHome(8, 22, 64, 64);
-const QRect FeedbackRect(78, 14, 163, 96);
-const QRect SummaryRect(6, 14, 235, 44);
-const QRect ReviewButtonRect(30, 344, 231, 50);
-
-const QRect AccuracyRect(22, 406, 247, 66);
 
 } // namespace
 
@@ -67,10 +48,8 @@ LearningDrillScreen::LearningDrillScreen(ScreenContext &context, const DrillProf
     setFont(Fonts::font(Fonts::Mincho, 9));
     buildControls();
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(TimerInterval);
-    connect(Timer1, &QTimer::timeout, this, FatalErrors::guarded(this, &LearningDrillScreen::timerTicked));
+    m_pause = new AnswerPause(this, m_context.clock, [this] { endPause(); });
+    m_pause->keepMeaningOf({Command1, Command2, Command3});
     readEntries();
     QList<qint16> entries = askableEntries();
     // A drill that hands over its misses asks only those.
@@ -96,32 +75,8 @@ void LearningDrillScreen::buildControls()
                                [this](const QString &screenName) { leaveTo(screenName); })
             .controls();
 
-    buildQuestionBox();
-
-    Frame1 = new CaptionFrame(QStringLiteral("判定"), Palette::LightYellow, Palette::Red, this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(JudgementRect);
-    Image2 = new PictureBox(Frame1);
-    Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->setNearestNeighbour(false);
-    Image2->setGeometry(MarkHome);
-    Image2->hide();
-    Label10 = DrillWidgets::label(Frame1, QString(), FeedbackRect, Fonts::font(Fonts::Gothic, 11, true),
-                                  Palette::Black, Palette::LightYellow, Qt::AlignLeft | Qt::AlignVCenter);
-    Label10->setObjectName(QStringLiteral("Label10"));
-    Label10->setTextFormat(Qt::RichText);
-    Label10->setWordWrap(true);
-
-    Frame2 = new CaptionFrame(QStringLiteral("正解率"), Palette::LightPink, Palette::Red, this);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
-    Frame2->setGeometry(AccuracyRect);
-    const QFont accuracyFont = Fonts::font(Fonts::Mincho, 28, true);
-    Label2 = DrillWidgets::label(Frame2, QString(), QRect(8, 16, 148, 44), accuracyFont, Palette::White,
-                                 Palette::Red, Qt::AlignRight | Qt::AlignVCenter);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label3 = DrillWidgets::label(Frame2, QStringLiteral("％"), QRect(156, 16, 81, 44), accuracyFont, Palette::White,
-                                 Palette::Red);
-    Label3->setObjectName(QStringLiteral("Label3"));
+    m_panel = std::make_unique<LearningPanel>(this, m_kind.cueBoxCaption());
+    buildChoices();
 
     Picture1 = DrillWidgets::regionMap(this, m_profile);
     m_renderer = std::make_unique<HighlightRenderer>(highlightTable(m_profile.regionId), *Picture1);
@@ -145,7 +100,7 @@ void LearningDrillScreen::buildControls()
     // Made last, to come last in the tab order too.
     Command5 = new PictureButton(QStringLiteral("まちがえた国をもう一度"), Palette::RestartFace, this);
     Command5->setObjectName(QStringLiteral("Command5"));
-    Command5->setGeometry(ReviewButtonRect);
+    Command5->setGeometry(LearningPanel::BelowSummaryRect);
     Command5->hide();
     connect(Command5, &QAbstractButton::clicked, this, FatalErrors::guarded([this] {
         // The list is copied: the new run replaces the order that holds it.
@@ -175,32 +130,12 @@ void LearningDrillScreen::buildControls()
         Command4[0]->setFocus(Qt::OtherFocusReason);
 }
 
-void LearningDrillScreen::buildQuestionBox()
+void LearningDrillScreen::buildChoices()
 {
-    Frame4 = new CaptionFrame(m_kind.cueBoxCaption(), Palette::White, Palette::Red, this);
-    Frame4->setObjectName(QStringLiteral("Frame4"));
-    Frame4->setGeometry(QuestionBoxRect);
-
-    Image4 = new PictureBox(Frame4);
-    Image4->setObjectName(QStringLiteral("Image4"));
-    Image4->setGeometry(QuestionPictureHome);
-    Image4->hide();
-
-    Label9 = DrillWidgets::label(Frame4, QString(), CueRect, Fonts::font(Fonts::Gothic, 20, true),
-                                 Palette::DarkBlue, Palette::White);
-    Label9->setObjectName(QStringLiteral("Label9"));
-    Label9->setWordWrap(true);
-    Label9->hide();
-
-    Label8 = DrillWidgets::label(Frame4, QStringLiteral("不合格"), FailRect, Fonts::font(Fonts::Mincho, 36, true),
-                                 Palette::White, Palette::Magenta);
-    Label8->setObjectName(QStringLiteral("Label8"));
-    Label8->hide();
-
     if (m_kind.answer != LearningKind::Answer::ByName)
         return;
     for (int i = 0; i < int(Command4.size()); ++i) {
-        auto *choice = new PictureButton(QString(), Palette::RegionFace, Frame4);
+        auto *choice = new PictureButton(QString(), Palette::RegionFace, m_panel->questionBox());
         choice->setObjectName(QStringLiteral("Command4_%1").arg(i));
         choice->setGeometry(choiceRect(i));
         connect(choice, &QAbstractButton::clicked, this,
@@ -231,26 +166,14 @@ QList<qint16> LearningDrillScreen::askableEntries() const
     return entries;
 }
 
-void LearningDrillScreen::stopPause()
-{
-    Timer1->stop();
-    qApp->removeEventFilter(this);
-}
-
 void LearningDrillScreen::startRun(const QList<qint16> &entries)
 {
-    stopPause();
+    m_pause->stop();
     m_runEntries = entries;
     m_order = std::make_unique<ReaskOrder>(entries, m_context.random);
     m_finished = false;
     m_renderer->ClearMap();
-    Label2->setText(QString());
-    Label8->hide();
-    Image2->hide();
-    Image2->setGeometry(MarkHome);
-    Image4->hide();
-    Label10->setGeometry(FeedbackRect);
-    Label10->setText(QString());
+    m_panel->clear();
     Command5->hide();
     Label1->show();
     Label4->show();
@@ -270,13 +193,10 @@ void LearningDrillScreen::askCurrent()
     Label1->adjustSize();
     Label6->setText(QString::number(m_order->remainingCount()));
 
-    if (question.showsFlag) {
-        const QImage flag = DataFiles::readPicture(
-            CountryFilePath(m_context.state, CountryFileKind::FlagPicture, m_profile.region(), m_asked));
-        showPicture(Image4, flag, QuestionPictureHome, QStringLiteral("問題の国旗"));
-    }
-    Label9->setText(question.cue);
-    Label9->setVisible(!question.cue.isEmpty());
+    const QImage flag = question.showsFlag ? DataFiles::readPicture(CountryFilePath(
+                                                 m_context.state, CountryFileKind::FlagPicture, m_profile.region(), m_asked))
+                                           : QImage();
+    m_panel->showQuestion(question, flag);
     if (question.paintsEntry)
         m_renderer->Highlight(m_asked);
     if (m_kind.answer == LearningKind::Answer::ByName) {
@@ -302,30 +222,13 @@ void LearningDrillScreen::answerWith(int country)
     playSound(right ? QStringLiteral("\\音\\o.wav") : QStringLiteral("\\音\\x.wav"));
     const QImage mark = DataFiles::readPicture(DataPath(
         m_context.state.DataRoot, right ? QStringLiteral("\\画像\\maru.gif") : QStringLiteral("\\画像\\batu.gif")));
-    showPicture(Image2, mark.scaled(MarkSize, Qt::KeepAspectRatio, Qt::SmoothTransformation), MarkHome,
-                right ? CorrectText : WrongText);
     // The asked entry is shown on the map after every answer.
     m_renderer->Highlight(m_asked);
-    // The name asked in red, as the map paints it.
-    const QString asked = QStringLiteral("<b style=\"color:#c00000\">%1</b>").arg(nameOf(m_asked).toHtmlEscaped());
-    if (right) {
-        Label10->setText(CorrectText + QStringLiteral("！<br>") + asked);
-        m_feedbackSpoken = CorrectText + Gap + nameOf(m_asked);
-    } else {
-        Label10->setText(QStringLiteral("あなたの答え<br><b>%1</b><br>正しい答え<br>%2")
-                             .arg(nameOf(country).toHtmlEscaped(), asked));
-        m_feedbackSpoken = WrongText + Gap + QStringLiteral("あなたの答えは") + nameOf(country) + Gap
-                           + QStringLiteral("正しい答えは") + nameOf(m_asked);
-    }
-    Frame1->setAccessibleDescription(m_feedbackSpoken);
-    Label2->setText(QString::number(accuracyPercent()));
+    m_feedbackSpoken = m_panel->showJudgement(right, nameOf(country), nameOf(m_asked), mark);
+    m_panel->setAccuracy(accuracyPercent());
     Label6->setText(QString::number(m_order->remainingCount()));
-    ScreenReader::say(this, m_feedbackSpoken + Gap + accuracySpoken());
-    m_answerTime = DrillRules::answerTimeOf(m_context.clock.seconds());
-    Timer1->start();
-    // Enter, Space, a click or a tap anywhere on the screen ends the pause;
-    // they reach the control under the pointer or with the focus first.
-    qApp->installEventFilter(this);
+    ScreenReader::say(this, m_feedbackSpoken + Gap + m_panel->accuracySpoken());
+    m_pause->start();
 }
 
 int LearningDrillScreen::accuracyPercent() const
@@ -336,44 +239,14 @@ int LearningDrillScreen::accuracyPercent() const
 
 void LearningDrillScreen::timerTicked()
 {
-    if (Timer1->isActive() && DrillRules::pauseOver(m_context.clock.seconds(), m_answerTime))
-        endPause();
+    m_pause->tick();
 }
 
 void LearningDrillScreen::endPause()
 {
-    stopPause();
-    Image2->hide();
-    Image4->hide();
-    Label10->setText(QString());
-    Frame1->setAccessibleDescription(QString());
+    m_panel->endJudgement();
     m_renderer->ClearMap();
     askCurrent();
-}
-
-bool LearningDrillScreen::endsPause(QObject *watched, QEvent *event) const
-{
-    if (!Timer1->isActive() || (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::KeyPress))
-        return false;
-    // A press on this screen; the buttons that leave or restart keep their meaning.
-    const auto *widget = qobject_cast<const QWidget *>(watched);
-    if (!widget || widget->window() != this || widget == Command1 || widget == Command2 || widget == Command3)
-        return false;
-    if (event->type() == QEvent::MouseButtonPress)
-        return true;
-    const int key = static_cast<const QKeyEvent *>(event)->key();
-    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
-}
-
-bool LearningDrillScreen::eventFilter(QObject *watched, QEvent *event)
-{
-    bool ended = false;
-    FatalErrors::guard([&] {
-        ended = endsPause(watched, event);
-        if (ended)
-            endPause();
-    });
-    return ended || ScreenWindow::eventFilter(watched, event);
 }
 
 void LearningDrillScreen::finish()
@@ -383,37 +256,32 @@ void LearningDrillScreen::finish()
     Label1->hide();
     Label4->hide();
     Frame3->hide();
-    Label9->hide();
     for (PictureButton *choice : Command4)
         if (choice)
             choice->hide();
     if (m_order->entryCount() == 0) {
-        Label10->setGeometry(SummaryRect);
-        Label10->setText(QStringLiteral("きける問題がありません。"));
-        m_summarySpoken = Label10->text();
+        m_panel->cueLabel()->hide();
+        m_panel->showSummary({QStringLiteral("きける問題がありません。")});
+        m_summarySpoken = m_panel->feedbackText()->text();
         ScreenReader::say(this, spokenState());
         return;
     }
     const int percent = DrillRules::accuracyPercent(m_order->rightAtFirstCount(), m_order->entryCount());
-    Label2->setText(QString::number(percent));
+    m_panel->setAccuracy(percent);
     const DrillVerdict verdict = DrillRules::verdictFor(percent);
     playSound(DrillRules::verdictSound(verdict));
-    if (verdict == DrillVerdict::Fail) {
-        Label8->show();
-    } else {
-        const QImage medal =
-            DataFiles::readPicture(DataPath(m_context.state.DataRoot, DrillRules::medalPicture(verdict)));
-        showPicture(Image4, medal, QuestionPictureHome, DrillRules::medalName(verdict));
-    }
+    const bool failed = verdict == DrillVerdict::Fail;
+    const QImage medal =
+        failed ? QImage() : DataFiles::readPicture(DataPath(m_context.state.DataRoot, DrillRules::medalPicture(verdict)));
+    m_panel->showVerdict(medal, failed ? QString() : DrillRules::medalName(verdict), failed,
+                         DrillRules::verdictText(verdict));
     const int missed = int(m_order->missedAtFirst().size());
     const QStringList summary{QStringLiteral("はじめの答えで正解 %1 / %2 問")
                                   .arg(m_order->rightAtFirstCount())
                                   .arg(m_order->entryCount()),
                               QStringLiteral("まちがえた国の数 %1").arg(missed)};
     m_summarySpoken = summary.join(Gap);
-    Label10->setGeometry(SummaryRect);
-    Label10->setText(summary.join(QStringLiteral("<br>")));
-    Frame1->setAccessibleDescription(DrillRules::verdictText(verdict));
+    m_panel->showSummary(summary);
     Command5->setVisible(missed > 0);
     ScreenReader::say(this, spokenState());
 }
@@ -421,13 +289,8 @@ void LearningDrillScreen::finish()
 QString LearningDrillScreen::spokenState() const
 {
     if (m_finished)
-        return Frame1->accessibleDescription() + Gap + accuracySpoken() + Gap + m_summarySpoken;
+        return m_panel->judgementDescription() + Gap + m_panel->accuracySpoken() + Gap + m_summarySpoken;
     return Label1->text().trimmed() + Gap + QStringLiteral("残 %1 問").arg(m_order->remainingCount());
-}
-
-QString LearningDrillScreen::accuracySpoken() const
-{
-    return QStringLiteral("正解率 %1 ％").arg(Label2->text().isEmpty() ? QStringLiteral("0") : Label2->text());
 }
 
 void LearningDrillScreen::pointerMovedOver(QWidget *under)
@@ -462,24 +325,15 @@ void LearningDrillScreen::leaveTo(const QString &screenName)
 {
     if (!m_context.host.isRegistered(screenName))
         return;
-    stopPause();
+    m_pause->stop();
     m_context.host.transition(windowTitle(), screenName);
 }
 
 void LearningDrillScreen::hideEvent(QHideEvent *event)
 {
     if (!event->spontaneous())
-        stopPause();
+        m_pause->stop();
     ScreenWindow::hideEvent(event);
-}
-
-void LearningDrillScreen::showPicture(PictureBox *box, const QImage &picture, const QRect &home,
-                                      const QString &shows)
-{
-    box->setImage(picture);
-    box->setAccessibleName(shows);
-    box->setGeometry(centredOn(home, picture.size()));
-    box->show();
 }
 
 void LearningDrillScreen::playSound(const QString &relativePath)

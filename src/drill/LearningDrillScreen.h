@@ -1,7 +1,9 @@
 #pragma once
 
+#include "AnswerPause.h"
 #include "DrillProfile.h"
 #include "LearningKind.h"
+#include "LearningPanel.h"
 #include "ReaskOrder.h"
 #include "ScreenWindow.h"
 
@@ -27,8 +29,6 @@ class LearningDrillScreen : public ScreenWindow
 {
     Q_OBJECT
 public:
-    static constexpr int TimerInterval = 100;  // milliseconds
-
     LearningDrillScreen(ScreenContext &context, const DrillProfile &profile, const LearningKind &kind);
     ~LearningDrillScreen() override;
 
@@ -48,14 +48,14 @@ public:
     PictureButton *reviewButton() const { return Command5; }
     QLabel *remainingLabel() const { return Label6; }
     QLabel *questionLabel() const { return Label1; }
-    PictureBox *questionPicture() const { return Image4; }
-    QLabel *cueLabel() const { return Label9; }
-    PictureBox *feedbackPicture() const { return Image2; }
-    QLabel *feedbackText() const { return Label10; }
-    QLabel *failNotice() const { return Label8; }
-    QLabel *accuracyLabel() const { return Label2; }
+    PictureBox *questionPicture() const { return m_panel->questionPicture(); }
+    QLabel *cueLabel() const { return m_panel->cueLabel(); }
+    PictureBox *feedbackPicture() const { return m_panel->feedbackPicture(); }
+    QLabel *feedbackText() const { return m_panel->feedbackText(); }
+    QLabel *failNotice() const { return m_panel->failNotice(); }
+    QLabel *accuracyLabel() const { return m_panel->accuracyLabel(); }
     RegionMapView *mapView() const { return Picture1; }
-    const QTimer *feedbackTimer() const { return Timer1; }
+    const QTimer *feedbackTimer() const { return m_pause->timer(); }
     // The entry that choice button i names.
     int choiceCountry(int index) const { return m_choices.value(index); }
 
@@ -63,7 +63,6 @@ public:
     void timerTicked();
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void pointerMovedOver(QWidget *under) override;
     void hideEvent(QHideEvent *event) override;
     // The question with the count left, or the verdict once the run is over.
@@ -71,24 +70,20 @@ protected:
 
 private:
     void buildControls();
-    void buildQuestionBox();
+    void buildChoices();
     void readEntries();
     QList<qint16> askableEntries() const;
     void startRun(const QList<qint16> &entries);
     void askCurrent();
     void answerWith(int country);
     void endPause();
-    void stopPause();
     void finish();
-    bool endsPause(QObject *watched, QEvent *event) const;
     void revealRestart();
     void hideRestart();
     void restart();
     void leaveTo(const QString &screenName);
-    void showPicture(PictureBox *box, const QImage &picture, const QRect &home, const QString &shows);
     void playSound(const QString &relativePath);
     QString nameOf(int country) const;
-    QString accuracySpoken() const;
 
     ScreenContext &m_context;
     const DrillProfile &m_profile;
@@ -100,7 +95,6 @@ private:
     int m_asked = 0;
     bool m_awaitingAnswer = false;
     bool m_finished = false;
-    qint32 m_answerTime = 0;
     QString m_feedbackSpoken;
     QString m_summarySpoken;
     qint16 restartShown = 0;
@@ -113,19 +107,10 @@ private:
     QLabel *Label6 = nullptr;
     QLabel *Label4 = nullptr;
     QLabel *Label1 = nullptr;
-    CaptionFrame *Frame4 = nullptr;
-    PictureBox *Image4 = nullptr;
-    QLabel *Label9 = nullptr;
+    std::unique_ptr<LearningPanel> m_panel;
     std::array<PictureButton *, 4> Command4{};
-    QLabel *Label8 = nullptr;
-    CaptionFrame *Frame1 = nullptr;
-    PictureBox *Image2 = nullptr;
-    QLabel *Label10 = nullptr;
     PictureButton *Command5 = nullptr;
-    CaptionFrame *Frame2 = nullptr;
-    QLabel *Label2 = nullptr;
-    QLabel *Label3 = nullptr;
     RegionMapView *Picture1 = nullptr;
-    QTimer *Timer1 = nullptr;
+    AnswerPause *m_pause = nullptr;
     std::unique_ptr<HighlightRenderer> m_renderer;
 };

@@ -4,11 +4,13 @@
 
 #include <algorithm>
 
-ReaskOrder::ReaskOrder(const QList<qint16> &entries, RandomSource &random) : m_entries(entries)
+ReaskOrder::ReaskOrder(const QList<qint16> &entries, RandomSource &random, Start start)
+    : m_entries(entries), m_fresh(entries)
 {
-    random.reseed();
-    m_fresh = entries;
-    RandomDraw::shuffle(m_fresh, random);
+    if (start == Start::Shuffled) {
+        random.reseed();
+        RandomDraw::shuffle(m_fresh, random);
+    }
     moveOn();
 }
 

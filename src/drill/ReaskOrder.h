@@ -7,8 +7,8 @@
 
 class RandomSource;
 
-// The order of a learning run. Every entry of the run is asked once in a
-// random order; an entry answered wrong comes back after three to five other
+// The order of a learning run. Every entry of the run is asked once, in a
+// random order or as planned; an entry answered wrong comes back after three to five other
 // questions (sooner when fewer are left) until it is answered right. The run
 // is over once every entry has been answered right. Accuracy counts the first
 // answer to each entry only.
@@ -18,8 +18,11 @@ public:
     static constexpr int MinGap = 3;
     static constexpr int MaxGap = 5;
 
-    // Shuffles `entries` (re-seeding first); they must be distinct.
-    ReaskOrder(const QList<qint16> &entries, RandomSource &random);
+    enum class Start { Shuffled, AsGiven };
+
+    // Asks `entries` (distinct, none 0) shuffled after re-seeding, or in the
+    // order given.
+    ReaskOrder(const QList<qint16> &entries, RandomSource &random, Start start = Start::Shuffled);
 
     bool isOver() const { return m_rightCount == entryCount(); }
     // The entry to ask now, the same until it is answered. Only while not over.

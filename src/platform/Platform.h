@@ -8,6 +8,7 @@
 
 class FatalErrorReporter;
 class QWidget;
+class ReviewStore;
 class ScreenDirectory;
 struct ScreenContext;
 class SoundPlayer;
@@ -28,6 +29,9 @@ void installFonts();
 
 // Where the data directory is.
 QString dataRoot();
+
+// Where the review's record is kept on this device.
+std::unique_ptr<ReviewStore> reviewStore();
 
 // How the atlas's page link shows the official page.
 OfficialPage::Opener officialPageOpener(ScreenDirectory &host, ScreenContext &context);

@@ -9,6 +9,7 @@
 #include "PictureBox.h"
 #include "PictureButton.h"
 #include "RegionCatalogue.h"
+#include "ReviewDesk.h"
 #include "ScreenContext.h"
 #include "ScreenDirectory.h"
 #include "ScreenReader.h"
@@ -38,7 +39,7 @@ const std::array<QPoint, 8> RegionButtonPlaces{{
 
 } // namespace
 
-MainMenuScreen::MainMenuScreen(ScreenContext &context)
+MainMenuScreen::MainMenuScreen(ScreenContext &context, ReviewDesk *review)
     : ScreenWindow(ScreenName, QSize(766, 478), Palette::Cyan), m_context(context)
 {
     Image3 = new PictureBox(this);
@@ -91,6 +92,9 @@ MainMenuScreen::MainMenuScreen(ScreenContext &context)
                 FatalErrors::guarded([this, index] { openRegion(int(index)); }));
     }
 
+    if (review)
+        buildReviewButton(*review);
+
     // The keyboard reveals what the pointer does: the dove the results button,
     // each flag its text.
     auto *reveal = new KeyboardReveal(this);
@@ -99,11 +103,14 @@ MainMenuScreen::MainMenuScreen(ScreenContext &context)
         reveal->addTrigger(Image1[i], {List1}, [this, i] { showFlagText(int(i)); }, [this] { hideFlagText(); });
 
     // Tab order in reading order: the dove and the results button (while
-    // shown), the flags with the text of the focused one, 終 (above the region
-    // rows), the regions row by row. The menu opens with the focus on the
-    // first region.
+    // shown), the flags with the text of the focused one, きょうの復習 and 終
+    // (above the region rows), the regions row by row. The menu opens with the
+    // focus on the first region.
     QWidget *previous = Image2;
-    for (QWidget *next : std::initializer_list<QWidget *>{Command3, Image1[0], List1, Image1[1], Image1[2], Command2}) {
+    for (QWidget *next : std::initializer_list<QWidget *>{Command3, Image1[0], List1, Image1[1], Image1[2], Command4,
+                                                          Command2}) {
+        if (!next)
+            continue;
         setTabOrder(previous, next);
         previous = next;
     }
@@ -117,6 +124,25 @@ MainMenuScreen::MainMenuScreen(ScreenContext &context)
     listShown = 1;
     resultsButtonShown = 1;
     centreOnScreen();
+}
+
+void MainMenuScreen::buildReviewButton(ReviewDesk &review)
+{
+    const QString name = QStringLiteral("きょうの復習");
+    const int due = review.dueToday(m_context.state);
+    // Under the United Nations flag, above the region rows.
+    Command4 = new PictureButton(QStringLiteral("%1　%2 問").arg(name).arg(due), QColor(255, 200, 230), this);
+    Command4->setGeometry(259, 318, 192, 36);
+    Command4->setAccessibleName(name);
+    Command4->setAccessibleDescription(QStringLiteral("きょう復習する国 %1").arg(due));
+    connect(Command4, &QAbstractButton::clicked, this, FatalErrors::guarded(this, &MainMenuScreen::openReview));
+}
+
+void MainMenuScreen::openReview()
+{
+    const QString review = QStringLiteral("きょうの復習");
+    if (m_context.host.isRegistered(review))
+        m_context.host.transition(ScreenName, review);
 }
 
 void MainMenuScreen::pointerMovedOver(QWidget *under)

@@ -6,7 +6,7 @@
 
 #include <random>
 
-// The production clock and random source, the same on every platform.
+// The production clock, calendar and random source, the same on every platform.
 
 class SteadyClock : public MonotonicClock
 {
@@ -16,6 +16,12 @@ public:
 
 private:
     QElapsedTimer m_timer;
+};
+
+class LocalCalendar : public Calendar
+{
+public:
+    QDateTime now() const override { return QDateTime::currentDateTime(); }
 };
 
 class TimerSeededRandom : public RandomSource

@@ -6,11 +6,16 @@
 #include "AppState.h"
 #include "AtlasScreens.h"
 #include "DrillScreens.h"
+#include "LearningRecordScreen.h"
 #include "MainMenuScreen.h"
 #include "OfficialPageScreen.h"
+#include "PracticeScreens.h"
 #include "RegionCatalogue.h"
 #include "RegionSubmenuScreen.h"
 #include "ResultsScreen.h"
+#include "ReviewDesk.h"
+#include "ReviewSessionScreen.h"
+#include "ReviewStore.h"
 #include "ScreenContext.h"
 #include "ScreenHost.h"
 #include "TestSeams.h"
@@ -21,6 +26,7 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWebEngineView>
 
@@ -37,16 +43,21 @@ struct ScreenTour {
     FakeClock clock;
     ScriptedRandom random;
     ScreenContext context{state, host, sound, clock, random};
+    FakeCalendar calendar;
+    QTemporaryDir reviewFolder;
+    ReviewRecordFile reviewStore{reviewFolder.filePath(QStringLiteral("review-record.json"))};
+    ReviewDesk review{reviewStore, calendar};
 
     ScreenTour()
     {
         state.DataRoot = QStringLiteral(KUNISHIRABE_SOURCE_DIR) + QStringLiteral("/data");
-        host.registerScreen(MainMenuScreen::ScreenName, [this] { return new MainMenuScreen(context); });
+        host.registerScreen(MainMenuScreen::ScreenName, [this] { return new MainMenuScreen(context, &review); });
         host.registerScreen(RegionSubmenuScreen::ScreenName,
                             [this] { return new RegionSubmenuScreen(context); });
         registerAtlasScreens(host, context, registerOfficialPageScreen(host, context));
         registerDrillScreens(host, context);
         registerResultsScreen(host, context);
+        registerPracticeScreens(host, context, review);
     }
 
     ~ScreenTour()
@@ -63,7 +74,7 @@ struct ScreenTour {
         QStringList names{MainMenuScreen::ScreenName, RegionSubmenuScreen::ScreenName};
         for (const RegionInfo &region : RegionCatalogue::all())
             names << region.atlasScreenName() << region.drillScreenName();
-        names << ResultsScreen::ScreenName;
+        names << ResultsScreen::ScreenName << ReviewSessionScreen::ScreenName << LearningRecordScreen::ScreenName;
         return names;
     }
 

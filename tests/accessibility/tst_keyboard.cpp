@@ -377,7 +377,7 @@ void KeyboardTest::tabOrderFollowsReadingOrder_data()
                                               QStringLiteral("赤十字旗"), flagText,
                                               QStringLiteral("国際連合旗"), flagText,
                                               QStringLiteral("オリンピック旗"), flagText,
-                                              QStringLiteral("終")}
+                                              QStringLiteral("きょうの復習"), QStringLiteral("終")}
                                   + RegionWords;
     const QStringList menuRevealed{QStringLiteral("正解率表示"), flagText};
     QTest::newRow("メニュー") << menu << 1 << Reveal::Nothing << menuOrder << menuRevealed << RegionWords.first();
@@ -422,6 +422,18 @@ void KeyboardTest::tabOrderFollowsReadingOrder_data()
                                                       QStringLiteral("メニュー")}
                                           + NameChoices)
                                       << QStringList() << NameChoices.first();
+    // The review: its buttons, then the map; the record: its buttons, the
+    // bars in menu order, the days and 記録を消す.
+    QTest::newRow("きょうの復習") << ReviewSessionScreen::ScreenName << 1 << Reveal::Nothing
+                                  << QStringList{LearningRecordScreen::ScreenName, QStringLiteral("メニュー"), FirstMarker}
+                                  << QStringList() << FirstMarker;
+    QStringList recordOrder{ReviewSessionScreen::ScreenName, QStringLiteral("メニュー")};
+    for (const RegionInfo &region : RegionCatalogue::all())
+        recordOrder << region.regionName()
+                           + QStringLiteral("　新しい %1　練習中 0　覚えた 0　マスター 0").arg(region.countryCount);
+    recordOrder << QStringLiteral("この4週間の練習") << QStringLiteral("記録を消す");
+    QTest::newRow("学習の記録") << LearningRecordScreen::ScreenName << 1 << Reveal::Nothing << recordOrder
+                                << QStringList() << ReviewSessionScreen::ScreenName;
     const QString otherLink = QStringLiteral("総務省データリンク");
     QTest::newRow("アジア, entry 10 with the other ministry's link")
         << QStringLiteral("アジア") << 1 << Reveal::AtlasOtherMinistry
@@ -448,6 +460,11 @@ void KeyboardTest::tabOrderFollowsReadingOrder()
     order.replaceInStrings(FlagOfChosenEntry, m_tour->state.CountryNames[chosen] + QStringLiteral("の国旗"));
     if (auto *drill = qobject_cast<RegionDrillScreen *>(screen)) {
         const QString marker = drill->mapView()->marker(0)->accessibleName();
+        order.replaceInStrings(FirstMarker, marker);
+        first.replace(FirstMarker, marker);
+    }
+    if (auto *review = qobject_cast<ReviewSessionScreen *>(screen)) {
+        const QString marker = review->mapView()->marker(0)->accessibleName();
         order.replaceInStrings(FirstMarker, marker);
         first.replace(FirstMarker, marker);
     }
@@ -514,6 +531,9 @@ void KeyboardTest::buttonsActivateWithEnterAndSpace_data()
     for (const QString &word : RegionWords)
         buttons.append({menu, 1, Reveal::Nothing, word});
     buttons.append({menu, 1, Reveal::Nothing, QStringLiteral("終")});
+    buttons.append({menu, 1, Reveal::Nothing, QStringLiteral("きょうの復習　0 問")});
+    buttons.append({ReviewSessionScreen::ScreenName, 1, Reveal::Nothing, LearningRecordScreen::ScreenName});
+    buttons.append({LearningRecordScreen::ScreenName, 1, Reveal::Nothing, QStringLiteral("記録を消す")});
     buttons.append({menu, 1, Reveal::MenuListAndResults, QStringLiteral("正解率表示")});
     buttons.append({RegionSubmenuScreen::ScreenName, 1, Reveal::Nothing, QStringLiteral("国しらべ")});
     buttons.append({RegionSubmenuScreen::ScreenName, 1, Reveal::Nothing, QStringLiteral("国ドリル")});

@@ -1,6 +1,6 @@
 #pragma once
 
-// Seams for tests: a clock moved by hand, a scripted random source and a
+// Seams for tests: a clock and a calendar moved by hand, a scripted random source and a
 // sound player that only records.
 
 #include "Seams.h"
@@ -14,6 +14,14 @@ class FakeClock : public MonotonicClock
 public:
     double seconds() const override { return now; }
     double now = 1000.0;
+};
+
+// A calendar the test sets by hand.
+class FakeCalendar : public Calendar
+{
+public:
+    QDateTime now() const override { return at; }
+    QDateTime at{QDate(2026, 4, 8), QTime(8, 30)};
 };
 
 // Hands out the scripted values, then `otherwise` for ever; records every call.

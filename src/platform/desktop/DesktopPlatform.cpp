@@ -5,8 +5,10 @@
 #include "Fonts.h"
 #include "OfficialPageScreen.h"
 #include "QuietLibraries.h"
+#include "ReviewStore.h"
 
 #include <QCoreApplication>
+#include <QStandardPaths>
 
 namespace Platform {
 
@@ -34,6 +36,12 @@ void installFonts()
 QString dataRoot()
 {
     return DataRootRule::fromProgramDirectory(QCoreApplication::applicationDirPath());
+}
+
+std::unique_ptr<ReviewStore> reviewStore()
+{
+    return std::make_unique<ReviewRecordFile>(
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/review-record.json"));
 }
 
 OfficialPage::Opener officialPageOpener(ScreenDirectory &host, ScreenContext &context)

@@ -1,5 +1,6 @@
 #include "Platform.h"
 
+#include "BrowserReviewStore.h"
 #include "DataError.h"
 #include "Fonts.h"
 #include "Page.h"
@@ -82,6 +83,11 @@ std::unique_ptr<FatalErrorReporter> fatalErrorReporter()
 std::unique_ptr<SoundPlayer> soundPlayer()
 {
     return std::make_unique<BrowserSoundPlayer>();
+}
+
+std::unique_ptr<ReviewStore> reviewStore()
+{
+    return std::make_unique<BrowserReviewStore>();
 }
 
 void installFonts()
