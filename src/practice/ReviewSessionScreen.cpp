@@ -26,6 +26,8 @@
 #include <QLabel>
 #include <QLocale>
 
+#include <utility>
+
 namespace {
 
 const QString Gap = QStringLiteral("　");
@@ -200,12 +202,10 @@ void ReviewSessionScreen::askCurrent()
                                               m_context.state, CountryFileKind::FlagPicture, region, country))
                                         : QImage();
     m_panel->showQuestion(asked, flag);
-    if (!m_notice.isEmpty()) {
-        m_panel->showNotice(m_notice);
-        ScreenReader::say(this, m_notice);
-        m_notice.clear();
-    }
     m_awaitingAnswer = true;
+    m_noticeShown = std::exchange(m_notice, QString());
+    if (!m_noticeShown.isEmpty())
+        m_panel->showNotice(m_noticeShown);
     ScreenReader::say(this, spokenState());
 }
 
@@ -214,6 +214,7 @@ void ReviewSessionScreen::answerWith(int country)
     if (m_finished || !m_awaitingAnswer || country < 1)
         return;
     m_awaitingAnswer = false;
+    m_noticeShown.clear();
     const int asked = m_session->current().entry.country;
     const RegionEntries &entries = entriesOf(m_regionId);
     const bool right = country == asked;
@@ -281,11 +282,11 @@ void ReviewSessionScreen::finish()
     m_summarySpoken = summary.join(Gap);
     Label11->setText(summary.join(QStringLiteral("<br><br>")));
     Label11->show();
-    if (m_notice.isEmpty())
+    m_noticeShown = std::exchange(m_notice, QString());
+    if (m_noticeShown.isEmpty())
         m_panel->showSummary({QStringLiteral("きょうの復習はおしまいです。")});
     else
-        m_panel->showNotice(m_notice);
-    m_notice.clear();
+        m_panel->showNotice(m_noticeShown);
     Command5->show();
     Command5->setFocus(Qt::OtherFocusReason);
     ScreenReader::say(this, spokenState());
@@ -293,9 +294,11 @@ void ReviewSessionScreen::finish()
 
 QString ReviewSessionScreen::spokenState() const
 {
+    // A notice is told with what the screen shows until the pupil answers.
+    const QString notice = m_noticeShown.isEmpty() ? QString() : m_noticeShown + Gap;
     if (m_finished)
-        return QStringLiteral("きょうの復習 おしまい") + Gap + m_summarySpoken;
-    return Label1->text().trimmed() + Gap + QStringLiteral("残 %1 問").arg(m_session->remainingCount());
+        return notice + QStringLiteral("きょうの復習 おしまい") + Gap + m_summarySpoken;
+    return notice + Label1->text().trimmed() + Gap + QStringLiteral("残 %1 問").arg(m_session->remainingCount());
 }
 
 void ReviewSessionScreen::leaveTo(const QString &screenName)

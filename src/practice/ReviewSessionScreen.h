@@ -83,7 +83,8 @@ private:
     bool m_awaitingAnswer = false;
     bool m_finished = false;
     bool m_saveFailureTold = false;
-    QString m_notice;  // told in the judgement box while no judgement shows
+    QString m_notice;       // to be told with the next question or the end
+    QString m_noticeShown;  // told, and shown until the next answer
     QString m_feedbackSpoken;
     QString m_summarySpoken;
 

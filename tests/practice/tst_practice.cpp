@@ -291,9 +291,12 @@ void PracticeTest::untrustworthyRecord()
     // A save that fails is told with the next question; the session goes on.
     answerRight(screen);
     QCOMPARE(screen->panel().judgementDescription().startsWith(told), unwritable);
+    const qsizetype toldTimes = m_told.filter(told).size();
+    QVERIFY(toldTimes > 0);
+    // Once told, not again once the pupil has answered.
     answerRight(screen);
     QVERIFY(!screen->panel().judgementDescription().startsWith(told));
-    QCOMPARE(m_told.filter(told).size(), qsizetype(1));
+    QCOMPARE(m_told.filter(told).size(), toldTimes);
     QCOMPARE(screen->session().firstAnswerCount(), 2);
     if (!unwritable) {
         ReviewRecord::Fault fault;

@@ -1,6 +1,7 @@
 // The web page in Debian's chromium, headless, driven over the DevTools
 // protocol: pointer, taps and keys through every kind of screen, the page
-// link, the service worker's offline start and a site with a broken data file.
+// link, the review's record over a reload, the service worker's offline start
+// and a site with a broken data file.
 // Usage: node browser-journey.js SITE_DIR DATA_DIR SHOTS_DIR
 'use strict';
 
@@ -17,13 +18,17 @@ const Red = [255, 0, 0];
 const Magenta = [255, 0, 255];
 
 // Client-area places of the controls the journey uses, in program pixels.
-const Menu = {dove: [596, 60], resultsButton: [604, 132], redCrossFlag: [142, 246], background: [300, 335], exit: [722, 328],
+const Menu = {dove: [596, 60], resultsButton: [604, 132], redCrossFlag: [142, 246], background: [560, 335], exit: [722, 328],
+              review: [355, 336],
               flagText: [104, 8, 574, 154], southAmerica: [656, 433]};
 const Submenu = {atlas: [127, 59], drill: [127, 257], flagDrill: [127, 324], nameDrill: [127, 420]};
 const Atlas = {selector: [404, 58], titlePicture: [138, 42], flag: [203, 157], background: [380, 474], drillButton: [585, 42],
                southAmericaMap: [404, 85, 291, 379], flagFrame: [75, 82, 257, 144],
                overviewFrame: [65, 239, 272, 223], originFrame: [341, 80, 267, 164]};
 const Drill = {menuButton: [704, 37], southAmericaMap: [455, 100, 291, 378], reviewButton: [145, 96]};
+// きょうの復習 (818 wide): 学習の記録 in the title row, アジア's map.
+const Review = {recordButton: [631, 37], asiaMap: [333, 103, 463, 370]};
+const RecordKey = 'kunishirabe-review';
 // The learning drills: the first of the four names.
 const Learning = {firstName: [145, 141]};
 // What a learning drill says after an answer: both names after a miss.
@@ -317,6 +322,59 @@ async function learningJourney(journey) {
   await journey.shot('name-drill-answer');
 }
 
+// A reload starts the program afresh: its screens and what it says count from nothing.
+async function reload(journey) {
+  journey.screens = [];
+  journey.seen = 0;
+  journey.lastSaid = undefined;
+  await journey.page.reload();
+}
+
+// きょうの復習: nothing stored before the first answer, the answer stored at
+// once, the record still there after a reload, and a bad one kept aside.
+async function reviewJourney(journey) {
+  const {page} = journey;
+  const stored = () => page.evaluate(key => window.localStorage.getItem(key), RecordKey);
+  await check(await stored() === null, 'the site stored a record before any review');
+  await page.mouse.click(...journey.at(journey.menu, Menu.review, [766]));
+  const review = await journey.screen('きょうの復習');
+  await journey.announced(/はどこ？　残 10 問/);
+  await check(await stored() === null, 'opening the review stored a record');
+  const asking = await journey.shot('review');
+  const squares = await journey.markers(asking, journey.box(review, Review.asiaMap, [818]));
+  await check(squares.length === 25, `the review shows ${squares.length} アジア markers, not 25`);
+  await page.mouse.click(...squares[0]);
+  await journey.announced(Feedback);
+  await journey.shot('review-answer');
+  const firstRecord = await stored();
+  const record = JSON.parse(firstRecord || '{}');
+  await check(record.format === 1 && Object.keys(record.entries || {}).length === 1,
+              `the first answer stored ${JSON.stringify(record)}`);
+
+  await reload(journey);
+  const menu = await journey.screen('メニュー', 30000);
+  await check(await stored() === firstRecord, 'the record changed with the reload');
+  await page.mouse.click(...journey.at(menu, Menu.review, [766]));
+  const again = await journey.screen('きょうの復習');
+  await page.mouse.click(...journey.at(again, Review.recordButton, [818]));
+  await journey.screen('学習の記録');
+  await journey.announced(/28 日のうち 1 日 練習しました/);
+  await journey.shot('learning-record');
+
+  // A record that cannot be read is kept under another key, unchanged.
+  await page.evaluate(key => window.localStorage.setItem(key, 'not a record'), RecordKey);
+  await reload(journey);
+  const menuAgain = await journey.screen('メニュー', 30000);
+  await page.mouse.click(...journey.at(menuAgain, Menu.review, [766]));
+  await journey.screen('きょうの復習');
+  await journey.announced(/これまでの記録が読めませんでした/);
+  const aside = await page.evaluate(key => Object.keys(window.localStorage).filter(k => k.startsWith(key + '.bad-'))
+    .map(k => window.localStorage.getItem(k)), RecordKey);
+  await check(aside.length === 1 && aside[0] === 'not a record', `the bad record was not kept aside: ${aside}`);
+  await check(await stored() === null, 'the bad record was written over before an answer');
+  await journey.shot('review-bad-record');
+}
+
 // Taps alone: 正解率表示, a flag's text, an atlas flag's story and the page link.
 async function tapJourney(journey) {
   const {page, menu} = journey;
@@ -428,6 +486,11 @@ async function main() {
       await keys.page.close();
       console.log(`${label}: pointer, learning drills, taps and keys passed`);
     }
+
+    const review = await openPage(browser, server.url, Sizes[0], 'review');
+    await reviewJourney(review);
+    await review.page.close();
+    console.log('review: stored at the first answer, kept over a reload, a bad record kept aside');
 
     // Offline: the service worker keeps the site.
     const offline = await openPage(browser, server.url, Sizes[0], 'offline');

@@ -14,6 +14,10 @@
 #   flag-drill.png      ヨーロッパ国旗ドリル after a wrong answer: both names
 #   capital-drill.png   アジア首都ドリル asking its first question
 #   name-drill.png      アフリカ国名ドリル after answering with one of its four names
+#   review-session.png  きょうの復習, the first review, after its first answer: the
+#                       judgement (both names when it is wrong)
+#   learning-record.png 学習の記録 after that answer, opened from the session's
+#                       title row
 #   results.png         正解率 with the bars of the runs
 #
 # To answer a drill correctly the script first learns it: it points at every
@@ -22,12 +26,16 @@
 # restarts and answers from what it learnt (a gold medal); a second region is
 # answered with two mistakes, for a second bar and the review button. The
 # flag drill is answered on the markers in turn until an answer is wrong.
+# The first review asks entries never asked from the region opened last; its
+# first marker is answered (seldom the one asked), which writes the review
+# record in the temporary folder.
 #
 # usage: take-screenshots.sh [--quick] [--out DIR] [--build DIR]
 #                            [--program PROGRAM --pixels XWDPIXELS]
 #   --quick    one drill, answered without learning (its verdict is whatever
 #              comes, and drill-review.png is its end), and the flag drill;
-#              no capital-drill.png or name-drill.png; checks only that every
+#              no capital-drill.png or name-drill.png (its review asks
+#              ヨーロッパ rather than アフリカ); checks only that every
 #              picture it lists is written
 #   --out      where the pictures go (default: docs/images of the repository)
 #   --build    build folder whose program is used (default: build); the
@@ -55,7 +63,8 @@ while (($#)); do
   shift
 done
 
-pictures=(menu submenu atlas viewer-offline drill drill-medal drill-review flag-drill results)
+pictures=(menu submenu atlas viewer-offline drill drill-medal drill-review flag-drill review-session learning-record
+          results)
 [[ -n $quick ]] || pictures+=(capital-drill name-drill)
 
 if [[ -z $program ]]; then
@@ -117,7 +126,8 @@ fail() {
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
 start_xvfb "$work"
 
-# A fresh HOME, no session bus: the program writes nowhere. Japanese, as on a
+# A fresh HOME, no session bus: the one file the program writes, the review
+# record, goes into $XDG_DATA_HOME/kunishirabe there. Japanese, as on a
 # teacher's machine.
 HOME=$home XDG_CONFIG_HOME=$home/.config XDG_CACHE_HOME=$home/.cache \
 XDG_DATA_HOME=$home/.local/share XDG_STATE_HOME=$home/.local/state \
@@ -532,6 +542,42 @@ if [[ -z $quick ]]; then
   shoot name-drill
   drill_to_menu
 fi
+
+# --- きょうの復習 and 学習の記録 ---------------------------------------------------------------
+
+# きょうの復習 (259, 318, 192 x 36) under the United Nations flag. The session
+# window (818 x 480) has the learning drills' boxes on the left; its title row
+# holds 学習の記録 where a drill has 国しらべ (237 from the right) and メニュー.
+wait_until 10 colour_at 00ffff 440 140 || fail "メニュー did not draw its background"
+click_at $((259 + 96)) $((318 + 18))
+wait_window "きょうの復習" 818 480 || fail "きょうの復習 (818x480) did not follow its button on メニュー"
+wait_until 10 colour_at c0ffc0 5 5 || fail "きょうの復習 did not draw its background"
+wait_until 10 learning_plain || fail "きょうの復習 shows no plain judgement box"
+wait_until 10 learning_asks || fail "きょうの復習 asks nothing in its question box"
+find_markers "きょうの復習"
+move_to 5 5
+sleep 0.15
+move_to ${markers[0]}
+sleep 0.2
+xdotool click 1
+wait_until 3 learning_feedback || fail "no circle or cross after the review's first answer"
+move_to 5 5
+sleep 0.2
+shoot review-session
+# The first answer wrote the record, into the temporary XDG_DATA_HOME.
+[[ -s $home/.local/share/kunishirabe/review-record.json ]] || fail "the review's first answer wrote no record"
+
+# 学習の記録 on the title row, still in the answer's pause: it opens the record
+# at once.
+click_at $((win_w - 237 + 54)) $((15 + 22))
+wait_window "学習の記録" 766 478 || fail "the session's 学習の記録 button did not open 学習の記録 (766x478)"
+wait_until 10 colour_at c0c0ff 5 5 || fail "学習の記録 did not draw its background"
+move_to 5 5
+sleep 0.5
+shoot learning-record
+# Its メニュー (635, 15, 109 x 45).
+click_at $((635 + 54)) $((15 + 22))
+wait_window "メニュー" 766 478 || fail "学習の記録's メニュー button did not return to メニュー"
 
 # --- 正解率 ------------------------------------------------------------------------------------
 
