@@ -29,6 +29,7 @@
 #include "LearningKind.h"
 #include "Fonts.h"
 #include "MainMenuScreen.h"
+#include "PracticeScreens.h"
 #include "PictureBox.h"
 #include "PictureButton.h"
 #include "QuietLibraries.h"
@@ -36,6 +37,9 @@
 #include "RegionCatalogue.h"
 #include "RegionDrillScreen.h"
 #include "RegionMapView.h"
+#include "ReviewDesk.h"
+#include "ReviewSessionScreen.h"
+#include "ReviewStore.h"
 #include "ScreenContext.h"
 #include "ScreenHost.h"
 #include "DesktopSeams.h"
@@ -43,6 +47,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -106,15 +111,17 @@ struct Screens {
         : context{state, host, realSound ? *realSound : sound, clock, random}
     {
         state.DataRoot = dataRoot();
-        host.registerScreen(MainMenuScreen::ScreenName, [this] { return new MainMenuScreen(context); });
+        host.registerScreen(MainMenuScreen::ScreenName, [this] { return new MainMenuScreen(context, &review); });
         registerAtlasScreens(host, context, registerOfficialPageScreen(host, context));
         registerDrillScreens(host, context);
+        registerPracticeScreens(host, context, review);
     }
     ~Screens() { unload(); }
 
     void unload()
     {
         host.unload(MainMenuScreen::ScreenName);
+        host.unload(ReviewSessionScreen::ScreenName);
         for (const RegionInfo &region : RegionCatalogue::all()) {
             host.unload(region.atlasScreenName());
             host.unload(region.drillScreenName());
@@ -141,6 +148,10 @@ struct Screens {
     FakeClock clock;
     ScriptedRandom random;
     ScreenContext context;
+    FakeCalendar calendar;
+    QTemporaryDir reviewFolder;
+    ReviewRecordFile reviewStore{reviewFolder.filePath(QStringLiteral("review-record.json"))};
+    ReviewDesk review{reviewStore, calendar};
 };
 
 // Times actions one by one: the slowest, and the first of the process.
@@ -232,6 +243,36 @@ void drillLoad(benchmark::State &state, int kind)
     screenLoad(state, screens, learning.screenName(region), first, [](QWidget *screen) {
         auto *drill = qobject_cast<LearningDrillScreen *>(screen);
         return drill && drill->askedCountry() > 0;
+    });
+}
+
+// A record as a year of reviews leaves it: every entry asked, a fifth due today.
+void storeFullRecord(Screens &screens)
+{
+    ReviewRecord record;
+    const QDate today = screens.calendar.today();
+    const ReviewCatalogue catalogue = ReviewDesk::readCatalogue(screens.state, false);
+    for (int i = 0; i < int(catalogue.entries.size()); ++i)
+        record.recordSession({{catalogue.entries[i].key, i % 5 != 0}}, today.addDays(i % 5 == 0 ? -1 : 0));
+    screens.reviewStore.write(record.toJson());
+}
+
+// The menu, counting what is due; the review session, planning and asking its first question.
+void reviewLoad(benchmark::State &state, bool session)
+{
+    Screens screens;
+    storeFullRecord(screens);
+    double first = -1.0;
+    if (!session) {
+        screenLoad(state, screens, MainMenuScreen::ScreenName, first, [](QWidget *screen) {
+            auto *menu = qobject_cast<MainMenuScreen *>(screen);
+            return menu && menu->reviewButton()->accessibleDescription() != QStringLiteral("きょう復習する国 0");
+        });
+        return;
+    }
+    screenLoad(state, screens, ReviewSessionScreen::ScreenName, first, [](QWidget *screen) {
+        auto *review = qobject_cast<ReviewSessionScreen *>(screen);
+        return review && review->session().questionCount() == 20;
     });
 }
 
@@ -337,6 +378,8 @@ int main(int argc, char **argv)
         benchmark::RegisterBenchmark(("DrillLoad/" + word).c_str(), drillLoad, int(kind))
             ->Unit(benchmark::kMillisecond)->MinTime(1.0);
     }
+    benchmark::RegisterBenchmark("MenuLoad/復習の記録つき", reviewLoad, false)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+    benchmark::RegisterBenchmark("ReviewLoad/きょうの復習", reviewLoad, true)->Unit(benchmark::kMillisecond)->MinTime(1.0);
     benchmark::RegisterBenchmark("AtlasChoice", atlasChoice)->Unit(benchmark::kMillisecond)->MinTime(1.0);
     benchmark::RegisterBenchmark("DrillAnswer/Right", drillAnswer, true, false)
         ->Unit(benchmark::kMillisecond)->MinTime(1.0);
