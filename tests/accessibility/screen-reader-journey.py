@@ -165,7 +165,7 @@ class Journey:
         self.step('メニュー is announced with the focus on アジア')
 
         olympic = self.text_lines('国旗/h3.txt')
-        self.keys('shift+Tab', 'shift+Tab')
+        self.keys('shift+Tab', 'shift+Tab', 'shift+Tab')
         self.orca.says('オリンピック旗')
         self.orca.says(olympic[0])
         self.step('Shift+Tab onto the Olympic flag: its text is read as it appears')
@@ -176,7 +176,7 @@ class Journey:
         self.orca.says(olympic[1])
         self.step('Tab into 旗の説明 reads its first line; Down the second')
 
-        self.keys('Escape', 'Tab', 'Tab')
+        self.keys('Escape', 'Tab', 'Tab', 'Tab')
         self.orca.says('アジア')
         self.keys('Return')
         self.open_window('アジア')
