@@ -14,13 +14,11 @@ KUNISHIRABE_JOURNEY_SHOTS=DIR keeps an xwd screen dump of every step there.
 """
 
 import os
-import subprocess
 import sys
 import time
 
-from desktop_session import DesktopSession, JourneyFailed, run
+from desktop_session import AccessibleProgram, DesktopSession, JourneyFailed, run
 
-STEP_TIMEOUT = 15.0
 steps = 0
 shots = os.environ.get('KUNISHIRABE_JOURNEY_SHOTS')
 
@@ -43,20 +41,14 @@ def main():
         return 1
 
 
-class Journey:
+class Journey(AccessibleProgram):
     def __init__(self, session):
-        import pyatspi
-        from gi.repository import GLib
-        self.pyatspi = pyatspi
-        self.context = GLib.MainContext.default()
-        self.session = session
-        self.process = session.program
+        super().__init__(session)
         self.events = []
         self.focused = None
-        pyatspi.Registry.registerEventListener(
+        self.pyatspi.Registry.registerEventListener(
             self.heard, 'object:property-change:accessible-name',
             'object:property-change:accessible-description', 'object:state-changed:focused')
-        self.frame = None
 
     # --- what the screen reader hears and sees -------------------------------
 
@@ -73,113 +65,30 @@ class Journey:
         except Exception:
             pass
 
-    def pump(self):
-        while self.context.iteration(False):
-            pass
-
-    def wait(self, what, condition, timeout=STEP_TIMEOUT):
-        limit = time.monotonic() + timeout
-        while True:
-            self.pump()
-            if self.process.poll() is not None:
-                raise JourneyFailed(f'the program ended (status {self.process.returncode}) '
-                                    f'while waiting for {what}')
-            try:
-                result = condition()
-            except Exception:  # the tree changes under the walk
-                result = None
-            if result:
-                return result
-            if time.monotonic() > limit:
-                raise JourneyFailed(f'{what}: not within {timeout:.0f} s (focus: {self.describe_focus()})'
-                                    f'\nheard: {self.events}'
-                                    f'\n{self.describe_window()}')
-            time.sleep(0.05)
-
-    def application(self):
-        for app in self.pyatspi.Registry.getDesktop(0):
-            if app is not None and app.get_process_id() == self.process.pid:
-                return app
-        return None
-
-    def window(self, caption):
-        """The showing frame named `caption`."""
-        app = self.application()
-        for frame in app or []:
-            if frame is None:
-                continue
-            frame.clearCache()
-            if frame.name == caption and frame.getRole() == self.pyatspi.ROLE_FRAME \
-                    and frame.getState().contains(self.pyatspi.STATE_SHOWING):
-                return frame
-        return None
-
-    def walk_tree(self, node):
-        yield node
-        for child in node:
-            if child is not None:
-                yield from self.walk_tree(child)
-
-    def control(self, name, role=None):
-        """The showing control of that name in the current window."""
-        for node in self.walk_tree(self.frame):
-            node.clearCache()
-            if node.name == name and (role is None or node.getRoleName() == role) \
-                    and node.getState().contains(self.pyatspi.STATE_SHOWING):
-                return node
-        return None
+    def failure_details(self):
+        return f' (focus: {self.describe_focus()})\nheard: {self.events}'
 
     def focus(self):
         """What has the focus, as focus events tell it (list rows report
         themselves focused while their list has not). The program's bridge
         sends no event until it has heard of our listener: until the first
         event, the window is asked."""
-        focused = self.pyatspi.STATE_FOCUSED
         if self.focused is None:
-            candidates = self.walk_tree(self.frame) if self.frame else []
-        else:
-            candidates = [self.focused]
-        for node in candidates:
-            node.clearCache()
-            if node.getState().contains(focused):
-                return node
-        return None
+            return super().focus()
+        self.focused.clearCache()
+        return self.focused if self.focused.getState().contains(self.pyatspi.STATE_FOCUSED) else None
 
     def describe_focus(self):
         try:
             node = self.focus()
-            return f'{node.getRoleName()} "{node.name}"' if node else 'nothing'
+            return self.describe(node) if node else 'nothing'
         except Exception:
             return 'unknown'
 
-    def describe_window(self):
-        try:
-            return '\n'.join(f'  {node.getRoleName()} "{node.name}"'
-                             f'{" showing" if node.getState().contains(self.pyatspi.STATE_SHOWING) else ""}'
-                             for node in self.walk_tree(self.frame))
-        except Exception:
-            return ''
-
     # --- acting as the user ------------------------------------------------------
-
-    def open_window(self, caption, name=None):
-        """Waits for the window (a frame named `name`, or by its caption), and
-        gives it the keyboard as a window manager would."""
-        name = name or caption
-        self.frame = self.wait(f'window "{name}" as a frame', lambda: self.window(name))
-        if not self.session.focus_window(caption):
-            raise JourneyFailed(f'no X window captioned "{caption}"')
 
     def keys(self, *keys):
         self.session.keys(*keys)
-
-    def expect_focus(self, name, role):
-        self.wait(f'focus on {role} "{name}"',
-                  lambda: (lambda node: node and node.name == name and node.getRoleName() == role)(
-                      self.focus()))
-
-    def expect_showing(self, name, role=None):
-        return self.wait(f'"{name}" showing', lambda: self.control(name, role))
 
     def expect_hidden(self, name):
         self.wait(f'"{name}" hidden', lambda: self.control(name) is None)
@@ -322,12 +231,7 @@ class Journey:
         self.keys('shift+Tab')
         self.expect_focus('終', 'push button')
         self.keys('Return')
-        try:
-            status = self.process.wait(10)
-        except subprocess.TimeoutExpired:
-            raise JourneyFailed('the program still runs 10 s after 終')
-        if status != 0:
-            raise JourneyFailed(f'the program ended with status {status}')
+        self.expect_end()
         self.passed('終 ends the program with status 0')
 
 

@@ -18,12 +18,11 @@ usage: dbus-run-session -- /usr/bin/python3 review-days.py PROGRAM
 import json
 import os
 import re
-import subprocess
 import sys
 import time
 from datetime import date, datetime, timedelta
 
-from desktop_session import DesktopSession, JourneyFailed, run
+from desktop_session import AccessibleProgram, DesktopSession, JourneyFailed, run
 
 FAKETIME_LIBRARY = '/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1'
 FIRST_DAY = date(2026, 4, 8)
@@ -33,7 +32,6 @@ FEWEST_QUESTIONS = 10
 # First asks (1-based, in the day's order) answered wrong, day by day.
 MISSED_AT = {1: {1, 4}, 2: {2}, 3: {1}}
 NOT_READ_NOTICE = 'これまでの記録が読めませんでした。'
-STEP_TIMEOUT = 15.0
 QUESTION = re.compile(r'^ (.+)はどこ？ $')
 steps = 0
 
@@ -69,20 +67,15 @@ def leitner(before, right, today):
     return {'asked': today.isoformat(), 'box': box, 'due': (today + timedelta(days=2 ** (box - 1))).isoformat()}
 
 
-class Pupil:
+class Pupil(AccessibleProgram):
     def __init__(self, session, program):
-        import pyatspi
-        from gi.repository import GLib
-        self.pyatspi = pyatspi
-        self.context = GLib.MainContext.default()
-        self.session = session
+        super().__init__(session)
         self.program = program
         self.home = session.home('pupil')
         self.record_dir = f'{self.home["XDG_DATA_HOME"]}/kunishirabe'
         self.record_path = f'{self.record_dir}/review-record.json'
         self.regions = {}
         self.log = None
-        self.frame = None
 
     # --- the program on a given day ----------------------------------------------
 
@@ -104,82 +97,12 @@ class Pupil:
         self.press(self.expect_showing('メニュー', 'push button'))
         self.open_window('メニュー')
         self.press(self.expect_showing('終', 'push button'))
-        try:
-            status = self.process.wait(10)
-        except subprocess.TimeoutExpired:
-            raise JourneyFailed('the program still runs 10 s after 終')
-        if status != 0:
-            raise JourneyFailed(f'the program ended with status {status}')
+        self.expect_end()
 
     # --- the accessibility bus ---------------------------------------------------
 
-    def wait(self, what, condition, timeout=STEP_TIMEOUT):
-        limit = time.monotonic() + timeout
-        while True:
-            while self.context.iteration(False):
-                pass
-            if self.process.poll() is not None:
-                raise JourneyFailed(f'the program ended (status {self.process.returncode}) '
-                                    f'while waiting for {what}')
-            try:
-                result = condition()
-            except Exception:  # the tree changes under the walk
-                result = None
-            if result:
-                return result
-            if time.monotonic() > limit:
-                raise JourneyFailed(f'{what}: not within {timeout:.0f} s\n{self.describe_window()}')
-            time.sleep(0.05)
-
-    def window(self, caption):
-        for app in self.pyatspi.Registry.getDesktop(0):
-            if app is None or app.get_process_id() != self.process.pid:
-                continue
-            for frame in app:
-                if frame is None:
-                    continue
-                frame.clearCache()
-                if frame.name == caption and frame.getRole() == self.pyatspi.ROLE_FRAME \
-                        and frame.getState().contains(self.pyatspi.STATE_SHOWING):
-                    return frame
-        return None
-
-    def walk_tree(self, node):
-        node.clearCache()
-        yield node
-        for child in node:
-            if child is not None:
-                yield from self.walk_tree(child)
-
-    def showing(self, node):
-        return node.getState().contains(self.pyatspi.STATE_SHOWING)
-
-    def control(self, name, role=None):
-        return next((node for node in self.walk_tree(self.frame) if node.name == name
-                     and (role is None or node.getRoleName() == role) and self.showing(node)), None)
-
-    def focused(self):
-        return next((node for node in self.walk_tree(self.frame)
-                     if node.getState().contains(self.pyatspi.STATE_FOCUSED)), None)
-
-    def describe_window(self):
-        try:
-            return '\n'.join(f'  {node.getRoleName()} "{node.name}" "{node.description}"'
-                             f'{" showing" if self.showing(node) else ""}' for node in self.walk_tree(self.frame))
-        except Exception:
-            return ''
-
-    def open_window(self, caption):
-        self.frame = self.wait(f'window "{caption}"', lambda: self.window(caption))
-        if not self.session.focus_window(caption):
-            raise JourneyFailed(f'no X window captioned "{caption}"')
-
-    def expect_showing(self, name, role=None):
-        return self.wait(f'"{name}" showing', lambda: self.control(name, role))
-
-    def expect_focus(self, name, role):
-        self.wait(f'focus on {role} "{name}"', lambda: (lambda node: node and node.name == name
-                                                          and node.getRoleName() == role)(self.focused()))
+    def describe(self, node):
+        return f'{super().describe(node)} "{node.description}"'
 
     def press(self, node):
         action = node.queryAction()
@@ -226,7 +149,7 @@ class Pupil:
             raise JourneyFailed(f'the menu\'s きょうの復習 tells "{button.description}", '
                                 f'not "きょう復習する国 {expected_due}"')
         for _ in range(4):
-            node = self.focused()
+            node = self.focus()
             if node is not None and node.name == 'きょうの復習':
                 break
             self.session.keys('shift+Tab')
