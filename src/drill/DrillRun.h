@@ -59,6 +59,8 @@ public:
     // Ends the run and gives its verdict.
     DrillVerdict finish();
 
+    // Some question answered and the run not over: restarting would lose it.
+    bool inProgress() const { return askedCount - awaitingAnswer > 0 && finished == 0; }
     bool wasAsked(int country) const;
     // The countries answered wrong in this run, in the order asked.
     const QList<qint16> &missedCountries() const { return m_missed; }

@@ -11,6 +11,7 @@
 #include "PictureButton.h"
 #include "RegionCatalogue.h"
 #include "RegionMapView.h"
+#include "TouchConfirm.h"
 #include "WordArt.h"
 
 #include <QLabel>
@@ -54,7 +55,7 @@ QLabel *label(QWidget *parent, const QString &text, const QRect &geometry, const
 }
 
 TitleRow titleRow(QWidget *parent, const DrillProfile &profile, const QString &word, std::function<void()> restart,
-                  std::function<void(const QString &screenName)> leaveTo, const QString &sideWord,
+                  std::function<bool()> restartLoses, std::function<void(const QString &screenName)> leaveTo, const QString &sideWord,
                   const QString &sideScreen)
 {
     TitleRow row{};
@@ -99,7 +100,11 @@ TitleRow titleRow(QWidget *parent, const DrillProfile &profile, const QString &w
     row.question->setObjectName(QStringLiteral("Label1"));
     row.question->adjustSize();
 
-    QObject::connect(row.restart, &QAbstractButton::clicked, parent, [restart] { FatalErrors::guard(restart); });
+    // Over the count, which a restart would reset.
+    row.confirmRestart = new PictureButton(QStringLiteral("本当にやり直す"), Palette::ConfirmFace, parent);
+    row.confirmRestart->setObjectName(QStringLiteral("Command6"));
+    row.confirmRestart->setGeometry(row.remaining->geometry().adjusted(0, -3, 0, 3));
+    row.restartQuestion = new TouchConfirm(row.restart, row.confirmRestart, std::move(restartLoses), std::move(restart));
     QObject::connect(row.atlas, &QAbstractButton::clicked, parent, [leaveTo, atlas = sideScreen.isEmpty() ? profile.atlasScreenName() : sideScreen] {
         FatalErrors::guard([&] { leaveTo(atlas); });
     });

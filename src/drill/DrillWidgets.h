@@ -14,6 +14,7 @@ class PictureButton;
 class QLabel;
 class QWidget;
 class RegionMapView;
+class TouchConfirm;
 struct DrillProfile;
 
 // Controls that every drill screen lays out alike.
@@ -30,6 +31,8 @@ QLabel *label(QWidget *parent, const QString &text, const QRect &geometry, const
 // メニュー Command2, the count left Frame3 ("残", Label6, "問"), and the
 // question row: Label4 " 問 題 " and the question Label1. The restart button
 // calls `restart`, the other two `leaveTo` with the atlas's or the menu's name.
+// A tap on the restart button while `restartLoses` a run asks first with
+// Command6 "本当にやり直す" over the count (`restartQuestion`).
 // `sideWord` and `sideScreen`, when given, put another screen in the atlas's place.
 struct TitleRow {
     PictureBox *plate;
@@ -40,6 +43,8 @@ struct TitleRow {
     QLabel *remainingNumber;
     QLabel *heading;
     QLabel *question;
+    PictureButton *confirmRestart;
+    TouchConfirm *restartQuestion;
 
     auto controls() const
     {
@@ -47,7 +52,7 @@ struct TitleRow {
     }
 };
 TitleRow titleRow(QWidget *parent, const DrillProfile &profile, const QString &word, std::function<void()> restart,
-                  std::function<void(const QString &screenName)> leaveTo, const QString &sideWord = QString(),
+                  std::function<bool()> restartLoses, std::function<void(const QString &screenName)> leaveTo, const QString &sideWord = QString(),
                   const QString &sideScreen = QString());
 
 // Picture1: the region's map with the drill's markers, named by number and

@@ -24,6 +24,7 @@
 #include "ScreenDirectory.h"
 #include "ScreenReader.h"
 #include "Seams.h"
+#include "TouchConfirm.h"
 
 #include <QHideEvent>
 #include <QLabel>
@@ -49,7 +50,7 @@ LearningDrillScreen::LearningDrillScreen(ScreenContext &context, const DrillProf
     buildControls();
 
     m_pause = new AnswerPause(this, m_context.clock, [this] { endPause(); });
-    m_pause->keepMeaningOf({Command1, Command2, Command3});
+    m_pause->keepMeaningOf({Command1, Command2, Command3, Command6});
     readEntries();
     QList<qint16> entries = askableEntries();
     // A drill that hands over its misses asks only those.
@@ -70,10 +71,12 @@ LearningDrillScreen::~LearningDrillScreen() = default;
 
 void LearningDrillScreen::buildControls()
 {
-    std::tie(Image3, Command3, Command1, Command2, Frame3, Label6, Label4, Label1) =
-        DrillWidgets::titleRow(this, m_profile, m_kind.titleWord(), [this] { restart(); },
-                               [this](const QString &screenName) { leaveTo(screenName); })
-            .controls();
+    const DrillWidgets::TitleRow row =
+        DrillWidgets::titleRow(this, m_profile, m_kind.titleWord(), [this] { restart(); }, [this] { return workInProgress(); },
+                               [this](const QString &screenName) { leaveTo(screenName); });
+    std::tie(Image3, Command3, Command1, Command2, Frame3, Label6, Label4, Label1) = row.controls();
+    Command6 = row.confirmRestart;
+    m_restartQuestion = row.restartQuestion;
 
     m_panel = std::make_unique<LearningPanel>(this, m_kind.cueBoxCaption());
     buildChoices();
@@ -110,7 +113,7 @@ void LearningDrillScreen::buildControls()
     }));
 
     auto *reveal = new KeyboardReveal(this);
-    reveal->addTrigger(Image3, {Command3}, [this] { revealRestart(); }, [this] { hideRestart(); });
+    reveal->addTrigger(Image3, {Command3, Command6}, [this] { revealRestart(); }, [this] { hideRestart(); });
 
     // Tab order: title plate, restart, atlas, menu, the four names, the map's
     // focused marker, the review button.
@@ -313,7 +316,13 @@ void LearningDrillScreen::revealRestart()
 void LearningDrillScreen::hideRestart()
 {
     Command3->hide();
+    m_restartQuestion->withdraw();
     restartShown = 0;
+}
+
+bool LearningDrillScreen::workInProgress() const
+{
+    return m_order && m_order->firstAnswerCount() > 0 && !m_finished;
 }
 
 void LearningDrillScreen::restart()

@@ -17,6 +17,7 @@ class PictureButton;
 class QLabel;
 class QTimer;
 class RegionMapView;
+class TouchConfirm;
 struct ScreenContext;
 
 // A learning drill of one region (アジア国旗ドリル, アジア首都ドリル, アジア国名ドリル,
@@ -46,6 +47,7 @@ public:
     // The four names of 国名ドリル; null in the drills answered on the markers.
     PictureButton *choiceButton(int index) const { return Command4[std::size_t(index)]; }
     PictureButton *reviewButton() const { return Command5; }
+    PictureButton *confirmRestartButton() const { return Command6; }
     QLabel *remainingLabel() const { return Label6; }
     QLabel *questionLabel() const { return Label1; }
     PictureBox *questionPicture() const { return m_panel->questionPicture(); }
@@ -61,6 +63,9 @@ public:
 
     // One tick of the feedback timer.
     void timerTicked();
+
+    // A run with answers that is not over.
+    bool workInProgress() const override;
 
 protected:
     void pointerMovedOver(QWidget *under) override;
@@ -110,6 +115,8 @@ private:
     std::unique_ptr<LearningPanel> m_panel;
     std::array<PictureButton *, 4> Command4{};
     PictureButton *Command5 = nullptr;
+    PictureButton *Command6 = nullptr;
+    TouchConfirm *m_restartQuestion = nullptr;
     RegionMapView *Picture1 = nullptr;
     AnswerPause *m_pause = nullptr;
     std::unique_ptr<HighlightRenderer> m_renderer;

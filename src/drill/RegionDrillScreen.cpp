@@ -21,6 +21,7 @@
 #include "ScreenDirectory.h"
 #include "ScreenReader.h"
 #include "Seams.h"
+#include "TouchConfirm.h"
 
 #include <QHideEvent>
 #include <QLabel>
@@ -61,10 +62,12 @@ QWidget *RegionDrillScreen::remainingBox() const
 
 void RegionDrillScreen::buildControls()
 {
-    std::tie(Image3, Command3, Command1, Command2, Frame3, Label6, Label4, Label1) =
-        DrillWidgets::titleRow(this, m_profile, QStringLiteral("国ドリル"), [this] { restart(); },
-                               [this](const QString &screenName) { leaveTo(screenName); })
-            .controls();
+    const DrillWidgets::TitleRow row =
+        DrillWidgets::titleRow(this, m_profile, QStringLiteral("国ドリル"), [this] { restart(); }, [this] { return workInProgress(); },
+                               [this](const QString &screenName) { leaveTo(screenName); });
+    std::tie(Image3, Command3, Command1, Command2, Frame3, Label6, Label4, Label1) = row.controls();
+    Command6 = row.confirmRestart;
+    m_restartQuestion = row.restartQuestion;
 
     Frame1 = new CaptionFrame(QStringLiteral("判定"), Palette::LightYellow, Palette::Red, this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -104,7 +107,7 @@ void RegionDrillScreen::buildControls()
 
     // The keyboard reveals the restart button from the title plate, as the pointer does.
     auto *reveal = new KeyboardReveal(this);
-    reveal->addTrigger(Image3, {Command3}, [this] { revealRestart(); }, [this] { hideRestart(); });
+    reveal->addTrigger(Image3, {Command3, Command6}, [this] { revealRestart(); }, [this] { hideRestart(); });
 
     // Shown once a run with a miss is over, where the question stood; made
     // after the map, so that it comes after the map in the tab order too.
@@ -198,6 +201,7 @@ void RegionDrillScreen::hoverOut()
 void RegionDrillScreen::hideRestart()
 {
     Command3->hide();
+    m_restartQuestion->withdraw();
     restartShown = 0;
 }
 

@@ -13,6 +13,7 @@ class PictureButton;
 class QLabel;
 class QTimer;
 class RegionMapView;
+class TouchConfirm;
 struct ScreenContext;
 
 // The location drill of one region (アジアドリル ... 南アメリカドリル): names one
@@ -35,6 +36,8 @@ public:
     PictureButton *atlasButton() const { return Command1; }
     PictureButton *menuButton() const { return Command2; }
     PictureButton *reviewButton() const { return Command4; }
+    // The touch screen's second button before a run with answers restarts.
+    PictureButton *confirmRestartButton() const { return Command6; }
     QWidget *remainingBox() const;
     QLabel *remainingLabel() const { return Label6; }
     QLabel *questionHeading() const { return Label4; }
@@ -48,6 +51,9 @@ public:
 
     // One tick of the feedback timer.
     void timerTicked();
+
+    // A run with answers that is not over.
+    bool workInProgress() const override { return m_run.inProgress(); }
 
     qint16 hoverHighlightShown = 0;
     qint16 highlightCountry = 0;
@@ -88,6 +94,8 @@ private:
     PictureButton *Command1 = nullptr;
     PictureButton *Command2 = nullptr;
     PictureButton *Command4 = nullptr;
+    PictureButton *Command6 = nullptr;
+    TouchConfirm *m_restartQuestion = nullptr;
     CaptionFrame *Frame3 = nullptr;
     QLabel *Label6 = nullptr;
     QLabel *Label4 = nullptr;

@@ -1,14 +1,27 @@
 #include "RegionMapView.h"
 
 #include "AccessibleRole.h"
+#include "MarkerReach.h"
 
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 
 #include <cstdlib>
+
+namespace {
+
+qreal g_fingerReach = MarkerReach::FingerCssPixels;
+
+bool madeByFinger(const QMouseEvent *event)
+{
+    return event->pointingDevice()->type() == QInputDevice::DeviceType::TouchScreen;
+}
+
+} // namespace
 
 MapMarker::MapMarker(int index, const MarkerRect &rect, QWidget *parent)
     : QWidget(parent), m_index(index), m_rect(rect)
@@ -47,7 +60,7 @@ void MapMarker::paintEvent(QPaintEvent *)
 void MapMarker::mousePressEvent(QMouseEvent *event)
 {
     event->accept();
-    emit pressed(event->button());
+    emit pressed(event->button(), madeByFinger(event));
 }
 
 void MapMarker::enterEvent(QEnterEvent *event)
@@ -106,8 +119,11 @@ void RegionMapView::setMarkers(std::span<const MarkerRect> rects)
     for (const MarkerRect &rect : rects) {
         auto *marker = new MapMarker(int(m_markers.size()), rect, this);
         const int index = marker->index();
-        connect(marker, &MapMarker::pressed, this,
-                [this, index](Qt::MouseButton button) { emit markerPressed(index, button); });
+        connect(marker, &MapMarker::pressed, this, [this, index](Qt::MouseButton button, bool byFinger) {
+            if (byFinger)
+                pressedByFinger(index);
+            emit markerPressed(index, button);
+        });
         connect(marker, &MapMarker::entered, this, [this, index] { emit markerEntered(index); });
         connect(marker, &MapMarker::left, this, [this, index] { emit markerLeft(index); });
         connect(marker, &MapMarker::focusGained, this,
@@ -119,6 +135,48 @@ void RegionMapView::setMarkers(std::span<const MarkerRect> rects)
     }
     m_current = 0;
     setKeyboardNavigation(m_keyboardNavigation);
+}
+
+void RegionMapView::setFingerReach(qreal mapPixels)
+{
+    g_fingerReach = mapPixels;
+}
+
+qreal RegionMapView::fingerReach()
+{
+    return g_fingerReach;
+}
+
+void RegionMapView::mousePressEvent(QMouseEvent *event)
+{
+    if (!madeByFinger(event) || event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    QList<MarkerRect> rects;
+    for (const MapMarker *marker : std::as_const(m_markers))
+        rects.append(marker->markerRect());
+    const int nearest = MarkerReach::nearestWithin(rects, event->position(), g_fingerReach);
+    if (nearest < 0) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    event->accept();
+    pressedByFinger(nearest);
+    emit markerPressed(nearest, Qt::LeftButton);
+}
+
+void RegionMapView::pressedByFinger(int index)
+{
+    const int press = ++m_pressCount;
+    m_pressed = index;
+    update();
+    QTimer::singleShot(PressedShownMs, this, [this, press] {
+        if (press != m_pressCount)
+            return;
+        m_pressed = -1;
+        update();
+    });
 }
 
 MapMarker *RegionMapView::marker(int index) const
@@ -269,10 +327,18 @@ void RegionMapView::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawImage(QPoint(0, 0), m_surface);
 
+    if (const MapMarker *pressed = marker(m_pressed)) {
+        constexpr int Margin = RingGap + RingWidth;
+        const QRect square = MarkerReach::square(pressed->markerRect());
+        paintRing(painter, square.adjusted(-Margin, -Margin, Margin, Margin), QColor::fromRgb(PressedColour));
+    }
     const QRect ring = focusRing();
-    if (ring.isEmpty())
-        return;
-    const QColor colour = QColor::fromRgb(RingColour);
+    if (!ring.isEmpty())
+        paintRing(painter, ring, QColor::fromRgb(RingColour));
+}
+
+void RegionMapView::paintRing(QPainter &painter, QRect ring, QColor colour)
+{
     painter.fillRect(QRect(ring.left(), ring.top(), ring.width(), RingWidth), colour);
     painter.fillRect(QRect(ring.left(), ring.bottom() - RingWidth + 1, ring.width(), RingWidth), colour);
     painter.fillRect(QRect(ring.left(), ring.top(), RingWidth, ring.height()), colour);

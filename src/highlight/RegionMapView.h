@@ -8,9 +8,12 @@
 
 #include <span>
 
+class QPainter;
+
 // One country marker, Image1(k): a magenta square, with a leader line when the
-// rectangle is longer than the square. Presses and pointer crossings are
-// reported; the marker does not track the pointer, so moves reach the window.
+// rectangle is longer than the square. Presses (and whether a finger made
+// them) and pointer crossings are reported; the marker does not track the
+// pointer, so moves reach the window.
 class MapMarker : public QWidget
 {
     Q_OBJECT
@@ -23,7 +26,7 @@ public:
     static constexpr QRgb Colour = 0xffff00ff;
 
 signals:
-    void pressed(Qt::MouseButton button);
+    void pressed(Qt::MouseButton button, bool byFinger);
     void entered();
     void left();
     void focusGained(Qt::FocusReason reason);
@@ -52,6 +55,11 @@ private:
 // and Enter or Space activates the focused marker. A ring around the focused
 // marker shows where the focus is once the keyboard has been used; it is
 // drawn over the map as shown, never into the working copy.
+//
+// A tap within a finger's reach of a marker's square presses the nearest
+// marker, and a marker pressed by a finger shows a ring for a moment, so
+// that the pupil sees what was taken. Pointer clicks take the marker under
+// them only.
 class RegionMapView : public QWidget
 {
     Q_OBJECT
@@ -59,6 +67,13 @@ public:
     static constexpr int RingWidth = 2;
     static constexpr int RingGap = 1;  // between the marker and the ring
     static constexpr QRgb RingColour = 0xff0000a0;
+    static constexpr QRgb PressedColour = 0xff000000;
+    static constexpr int PressedShownMs = 400;
+
+    // The finger's reach in the map's pixels: 22 CSS pixels at the scale the
+    // screens are drawn at (22 until told otherwise).
+    static void setFingerReach(qreal mapPixels);
+    static qreal fingerReach();
 
     explicit RegionMapView(QWidget *parent = nullptr);
 
@@ -90,6 +105,8 @@ public:
     int nearestMarker(int from, int arrowKey) const;
     // The focus ring in map pixels; empty while none is shown.
     QRect focusRing() const;
+    // The marker shown pressed by a finger, or -1.
+    int markerShownPressed() const { return m_pressed; }
 
 signals:
     void markerPressed(int index, Qt::MouseButton button);
@@ -101,10 +118,13 @@ signals:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
 
 private:
     void markerFocusGained(int index, Qt::FocusReason reason);
     void updateRing();
+    void pressedByFinger(int index);
+    static void paintRing(QPainter &painter, QRect ring, QColor colour);
 
     QImage m_pristine;
     QImage m_surface;
@@ -113,4 +133,6 @@ private:
     int m_current = 0;
     bool m_keyboardUsed = false;  // the ring shows only after keyboard use
     QRect m_ringShown;
+    int m_pressed = -1;
+    int m_pressCount = 0;  // so that only the last press's moment ends the ring
 };

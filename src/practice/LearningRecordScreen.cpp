@@ -67,7 +67,7 @@ LearningRecordScreen::LearningRecordScreen(ScreenContext &context, ReviewDesk &d
     Command3->setObjectName(QStringLiteral("Command3"));
     Command3->setGeometry(390, 428, 160, 40);
     connect(Command3, &QAbstractButton::clicked, this, FatalErrors::guarded(this, &LearningRecordScreen::askToClear));
-    Command4 = new PictureButton(QStringLiteral("本当に消す"), QColor(255, 120, 120), this);
+    Command4 = new PictureButton(QStringLiteral("本当に消す"), Palette::ConfirmFace, this);
     Command4->setObjectName(QStringLiteral("Command4"));
     Command4->setGeometry(584, 428, 160, 40);
     Command4->hide();

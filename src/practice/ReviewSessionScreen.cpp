@@ -76,7 +76,7 @@ void ReviewSessionScreen::buildControls()
 {
     const DrillProfile layout = widened(DrillProfiles::forRegion(1));
     std::tie(Image3, Command3, Command1, Command2, Frame3, Label6, Label4, Label1) =
-        DrillWidgets::titleRow(this, layout, ScreenName, [] {},
+        DrillWidgets::titleRow(this, layout, ScreenName, [] {}, [] { return false; },
                                [this](const QString &screenName) { leaveTo(screenName); },
                                LearningRecordScreen::ScreenName, LearningRecordScreen::ScreenName)
             .controls();

@@ -13,6 +13,7 @@
 #include "ScreenContext.h"
 #include "ScreenDirectory.h"
 #include "ScreenReader.h"
+#include "TouchConfirm.h"
 #include "WordArt.h"
 
 #include <QGuiApplication>
@@ -90,8 +91,19 @@ ResultsScreen::ResultsScreen(ScreenContext &context)
     Command2->setObjectName(QStringLiteral("Command2"));
     Command2->setGeometry(44, 2, 189, 59);
     Command2->hide();
-    connect(Command2, &QAbstractButton::clicked, this,
-            FatalErrors::guarded(this, &ResultsScreen::clearResults));
+    Command3 = new PictureButton(QStringLiteral("本当に消す"), Palette::ConfirmFace, this);
+    Command3->setObjectName(QStringLiteral("Command3"));
+    Command3->setGeometry(250, 10, 160, 45);
+    m_confirmClear = new TouchConfirm(
+        Command2, Command3,
+        [this] {
+            for (int regionId = 1; regionId <= AppState::RegionCount; ++regionId) {
+                if (m_context.state.AccuracyRates[regionId] != 0)
+                    return true;
+            }
+            return false;
+        },
+        [this] { clearResults(); });
 
     Command1 = new PictureButton(QStringLiteral("メニュー"), Palette::MenuFace, this);
     Command1->setObjectName(QStringLiteral("Command1"));
@@ -104,9 +116,10 @@ ResultsScreen::ResultsScreen(ScreenContext &context)
 
     // The keyboard reveals the clear button from the title, as the pointer does.
     auto *reveal = new KeyboardReveal(this);
-    reveal->addTrigger(Image1, {Command2}, [this] { revealClearButton(); }, [this] { hideClearButton(); });
+    reveal->addTrigger(Image1, {Command2, Command3}, [this] { revealClearButton(); }, [this] { hideClearButton(); });
     setTabOrder(Image1, Command2);
-    setTabOrder(Command2, Command1);
+    setTabOrder(Command2, Command3);
+    setTabOrder(Command3, Command1);
     Command1->setFocus(Qt::OtherFocusReason);
 
     centreOnScreen();
@@ -162,6 +175,7 @@ void ResultsScreen::hideClearButton()
 {
     clearButtonShown = 0;
     Command2->hide();
+    m_confirmClear->withdraw();
 }
 
 void registerResultsScreen(ScreenDirectory &host, ScreenContext &context)

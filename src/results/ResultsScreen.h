@@ -7,6 +7,7 @@
 class PictureBox;
 class PictureButton;
 class ScreenDirectory;
+class TouchConfirm;
 struct ScreenContext;
 
 // Picture1 of the results screen: the chart picture inside a sunken
@@ -45,6 +46,8 @@ public:
 
     PictureBox *titlePicture() const { return Image1; }
     PictureButton *clearButton() const { return Command2; }
+    // The touch screen's second button before the results are cleared.
+    PictureButton *confirmClearButton() const { return Command3; }
     PictureButton *menuButton() const { return Command1; }
     ResultsChartView *chart() const { return Picture1; }
 
@@ -64,6 +67,8 @@ private:
     ScreenContext &m_context;
     PictureBox *Image1 = nullptr;
     PictureButton *Command2 = nullptr;
+    PictureButton *Command3 = nullptr;
+    TouchConfirm *m_confirmClear = nullptr;
     PictureButton *Command1 = nullptr;
     ResultsChartView *Picture1 = nullptr;
 };

@@ -24,5 +24,6 @@ inline const QColor RegionFace(255, 255, 160);   // region buttons, 国しらべ
 inline const QColor MenuFace(170, 200, 255);     // メニュー
 inline const QColor RestartFace(255, 190, 120);  // 再スタート
 inline const QColor GoldPlate(255, 214, 90);     // 国ドリル, 正解率
+inline const QColor ConfirmFace(255, 120, 120);  // 本当に消す, 本当にやり直す
 
 } // namespace Palette

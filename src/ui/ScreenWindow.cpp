@@ -42,33 +42,70 @@ bool ScreenWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != windowHandle())
         return QWidget::eventFilter(watched, event);
-    if (event->type() == QEvent::MouseMove) {
+    switch (event->type()) {
+    case QEvent::MouseMove: {
         const auto *move = static_cast<QMouseEvent *>(event);
         QWidget *under = childAt(move->position().toPoint());
         FatalErrors::guard([&] { pointerMovedOver(under); });
-    } else if (event->type() == QEvent::TouchBegin) {
+        break;
+    }
+    case QEvent::TouchBegin: {
         const auto *touch = static_cast<QTouchEvent *>(event);
         if (!touch->points().isEmpty()) {
             const QPoint position = touch->points().constFirst().position().toPoint();
-            FatalErrors::guard([&] { touched(position); });
+            m_swallowingTap = false;
+            FatalErrors::guard([&] { m_swallowingTap = touched(position); });
         }
+        break;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+        if (swallowsTouchPress(*static_cast<QMouseEvent *>(event)))
+            return true;
+        break;
+    case QEvent::KeyPress:
+        m_pressedByTouch = false;
+        break;
+    default:
+        break;
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void ScreenWindow::touched(QPoint position)
+bool ScreenWindow::pressedByTouch(const QWidget *control)
 {
-    // A finger cannot rest on a picture. A touch on a control that a trigger
-    // revealed is the pointer resting there, and the press follows; anywhere
-    // else the finger arrives as the pointer would, across the background:
-    // a tap on a trigger reveals, a tap on the background hides.
+    const auto *screen = qobject_cast<const ScreenWindow *>(control->window());
+    return screen && screen->m_pressedByTouch;
+}
+
+bool ScreenWindow::swallowsTouchPress(const QMouseEvent &event)
+{
+    const bool byTouch = event.pointingDevice()->type() == QInputDevice::DeviceType::TouchScreen;
+    if (event.type() != QEvent::MouseButtonRelease)
+        m_pressedByTouch = byTouch;
+    if (!byTouch || !m_swallowingTap)
+        return false;
+    if (event.type() == QEvent::MouseButtonRelease)
+        m_swallowingTap = false;
+    return true;
+}
+
+bool ScreenWindow::touched(QPoint position)
+{
+    // A touch on a control that a trigger revealed is the pointer resting
+    // there, and the press follows; anywhere else the finger arrives as the
+    // pointer would, across the background: a tap on a trigger reveals, a
+    // tap on the background hides.
     QWidget *under = childAt(position);
     const auto *reveal = findChild<const KeyboardReveal *>(QString(), Qt::FindDirectChildrenOnly);
-    if (!reveal || !reveal->isRevealedControl(under)) {
-        pointerMovedOver(nullptr);
-        under = childAt(position);
+    if (reveal && reveal->isRevealedControl(under)) {
+        pointerMovedOver(under);
+        return false;
     }
-    pointerMovedOver(under);
+    pointerMovedOver(nullptr);
+    pointerMovedOver(childAt(position));
+    return reveal && reveal->isRevealedControl(childAt(position));
 }
 
 void ScreenWindow::pointerMovedOver(QWidget *) {}

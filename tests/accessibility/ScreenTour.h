@@ -155,3 +155,13 @@ inline QString accessibleText(QWidget *widget, QAccessible::Text which)
     QAccessibleInterface *face = QAccessible::queryAccessibleInterface(widget);
     return face ? face->text(which) : QString();
 }
+
+// The control of the screen with that accessible name, shown or hidden.
+inline QWidget *controlNamed(QWidget *screen, const QString &name)
+{
+    for (QWidget *control : controlsOf(screen)) {
+        if (accessibleText(control, QAccessible::Name) == name)
+            return control;
+    }
+    return nullptr;
+}

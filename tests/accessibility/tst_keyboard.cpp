@@ -57,16 +57,6 @@ bool readsBefore(const QRect &a, const QRect &b)
     return sideBySide && a.left() < b.left();
 }
 
-// The control of the screen with that accessible name, shown or hidden.
-QWidget *controlNamed(QWidget *screen, const QString &name)
-{
-    for (QWidget *control : controlsOf(screen)) {
-        if (accessibleText(control, QAccessible::Name) == name)
-            return control;
-    }
-    return nullptr;
-}
-
 // A screen's "shown" flag of one revealable element.
 using ShownFlag = std::function<qint16(QWidget *)>;
 
