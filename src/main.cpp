@@ -14,6 +14,8 @@
 #include "Seams.h"
 #include "SystemSeams.h"
 
+#include <QIcon>
+
 int main(int argc, char *argv[])
 {
     Platform::prepareProcess(argc, argv);
@@ -22,6 +24,7 @@ int main(int argc, char *argv[])
     app.setApplicationName(QStringLiteral("kunishirabe"));
     app.setDesktopFileName(QStringLiteral("io.github.kunishirabe.Kunishirabe"));
     app.setQuitOnLastWindowClosed(false);
+    app.setWindowIcon(QIcon(QStringLiteral(":/icons/kunishirabe.png")));
     Platform::installFonts();
 
     AppState state;
@@ -42,6 +45,7 @@ int main(int argc, char *argv[])
     registerDrillScreens(host, context);
     registerResultsScreen(host, context);
     registerPracticeScreens(host, context, review);
+    QObject::connect(&host, &ScreenHost::screenLoaded, [](QWidget *screen) { Platform::screenLoaded(*screen); });
     QObject::connect(&host, &ScreenHost::screenShown, [](QWidget *screen) { Platform::screenShown(*screen); });
     QObject::connect(&host, &ScreenHost::lastScreenClosed, [] { Platform::endProgram(EXIT_SUCCESS); });
     QObject::connect(&host, &ScreenHost::programEndRequested, [] { Platform::endProgram(EXIT_SUCCESS); });

@@ -36,6 +36,9 @@ std::unique_ptr<ReviewStore> reviewStore();
 // How the atlas's page link shows the official page.
 OfficialPage::Opener officialPageOpener(ScreenDirectory &host, ScreenContext &context);
 
+// Each time the host has made a screen, before it is first shown.
+void screenLoaded(QWidget &screen);
+
 // Each time the host shows a screen.
 void screenShown(const QWidget &screen);
 

@@ -42,18 +42,31 @@ ResultsChartView::ResultsChartView(QWidget *parent)
 
 void ResultsChartView::clear()
 {
+    m_bars.clear();
     m_surface = m_picture;
     update();
 }
 
 void ResultsChartView::drawBar(int regionId, int rate)
 {
+    m_bars.append({regionId, rate});
     ResultsChart::drawBar(m_surface, regionId, rate);
     update();
 }
 
+void ResultsChartView::redraw(qreal devicePixelRatio)
+{
+    m_picture = ResultsChart::drawPicture(devicePixelRatio);
+    m_surface = m_picture;
+    for (const auto &[regionId, rate] : std::as_const(m_bars))
+        ResultsChart::drawBar(m_surface, regionId, rate);
+}
+
 void ResultsChartView::paintEvent(QPaintEvent *)
 {
+    // The page's scale may have changed since the chart was drawn.
+    if (!qFuzzyCompare(m_picture.devicePixelRatio(), devicePixelRatioF()))
+        redraw(devicePixelRatioF());
     QPainter painter(this);
     // Sunken border: dark above and to the left, light below and to the right.
     const QRect outer = rect().adjusted(0, 0, -1, -1);

@@ -3,6 +3,9 @@
 #include "ScreenWindow.h"
 
 #include <QImage>
+#include <QList>
+
+#include <utility>
 
 class PictureBox;
 class PictureButton;
@@ -30,8 +33,12 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // The picture and the bars again, at the density the chart is shown at.
+    void redraw(qreal devicePixelRatio);
+
     QImage m_picture;
     QImage m_surface;
+    QList<std::pair<int, int>> m_bars;  // region, rate
 };
 
 // 正解率: the last accuracy of each region's drill as a bar chart, with a

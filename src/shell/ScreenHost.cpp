@@ -35,6 +35,7 @@ QWidget *ScreenHost::screen(const QString &name)
     QWidget *created = (*factory)();
     created->installEventFilter(this);
     m_loaded.insert(name, created);
+    emit screenLoaded(created);
     return created;
 }
 

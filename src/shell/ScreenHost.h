@@ -29,6 +29,8 @@ public:
     void endProgram() override { emit programEndRequested(); }
 
 signals:
+    // A screen was made, not yet shown.
+    void screenLoaded(QWidget *screen);
     // A screen was shown, or raised when it was already showing.
     void screenShown(QWidget *screen);
     void lastScreenClosed();

@@ -15,6 +15,7 @@
 #include "RegionMapView.h"
 #include "ResultsChart.h"
 #include "ScreenTestMain.h"
+#include "ScreenScale.h"
 #include "ScreenTour.h"
 #include "ScreenWindow.h"
 
@@ -80,6 +81,8 @@ private slots:
     void focusRingIsSharp();
     void facesAndLetteringAreDrawnFine();
     void chartIsDrawnFine();
+    void screensFillThePage_data();
+    void screensFillThePage();
 
 private:
     void save(QWidget *screen, const QString &name) const;
@@ -303,6 +306,35 @@ void HiDpiTest::chartIsDrawnFine()
         QVERIFY(shown.pixel((border + bar.right() + 1) * Scale, border * Scale + y) != ResultsChart::BarColour);
     }
     save(results, QStringLiteral("正解率, bars"));
+}
+
+
+void HiDpiTest::screensFillThePage_data()
+{
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<QSizeF>("page");
+    QTest::addColumn<qreal>("devicePixelsPerCssPixel");
+    QTest::addColumn<qreal>("scale");
+
+    const QSize menu(766, 478);
+    const QSize atlas(818, 480);
+    QTest::newRow("iPad, menu") << menu << QSizeF(1080, 810) << 2.0 << 1080.0 / 766;
+    QTest::newRow("iPad, atlas") << atlas << QSizeF(1080, 810) << 2.0 << 1080.0 / 818;
+    QTest::newRow("iPad turned, atlas shrinks") << atlas << QSizeF(810, 1080) << 2.0 << 810.0 / 818;
+    QTest::newRow("iPad, submenu by its height") << QSize(254, 456) << QSizeF(1080, 810) << 2.0 << 810.0 / 456;
+    QTest::newRow("Chromebook, whole numbers") << menu << QSizeF(1366, 768) << 1.0 << 1.0;
+    QTest::newRow("full HD, whole numbers") << menu << QSizeF(1920, 1080) << 1.0 << 2.0;
+    QTest::newRow("1.5 device pixels, whole numbers") << atlas << QSizeF(1280, 800) << 1.5 << 1.0;
+    QTest::newRow("small window shrinks") << atlas << QSizeF(600, 400) << 1.0 << 600.0 / 818;
+}
+
+void HiDpiTest::screensFillThePage()
+{
+    QFETCH(QSize, screen);
+    QFETCH(QSizeF, page);
+    QFETCH(qreal, devicePixelsPerCssPixel);
+    QFETCH(qreal, scale);
+    QCOMPARE(ScreenScale::fitting(screen, page, devicePixelsPerCssPixel), scale);
 }
 
 KUNISHIRABE_SCREEN_TEST_MAIN(HiDpiTest)

@@ -25,7 +25,11 @@ const Submenu = {atlas: [127, 59], drill: [127, 257], flagDrill: [127, 324], nam
 const Atlas = {selector: [404, 58], titlePicture: [138, 42], flag: [203, 157], background: [380, 474], drillButton: [585, 42],
                southAmericaMap: [404, 85, 291, 379], flagFrame: [75, 82, 257, 144],
                overviewFrame: [65, 239, 272, 223], originFrame: [341, 80, 267, 164]};
-const Drill = {menuButton: [704, 37], southAmericaMap: [455, 100, 291, 378], reviewButton: [145, 96]};
+const Drill = {menuButton: [704, 37], southAmericaMap: [455, 100, 291, 378], reviewButton: [145, 96],
+               restart: [140, 34], confirmRestart: [384, 38], count: [295, 12, 179, 52]};
+const Results = {title: [138, 31], titleBox: [44, 2, 189, 59], menuButton: [669, 32]};
+// An iPad's page: 1080 x 810 CSS pixels at two device pixels each, then turned.
+const Tablet = [1080, 810];
 // きょうの復習 (818 wide): 学習の記録 in the title row, アジア's map.
 const Review = {recordButton: [631, 37], asiaMap: [333, 103, 463, 370]};
 const RecordKey = 'kunishirabe-review';
@@ -122,7 +126,9 @@ class Journey {
         const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
         const context = canvas.getContext('2d');
         context.drawImage(bitmap, 0, 0);
-        data.push(context.getImageData(box[0], box[1], box[2], box[3]).data);
+        // Screenshots have as many pixels per CSS pixel as the device.
+        const [x, y, w, h] = box.map(v => Math.round(v * bitmap.width / window.innerWidth));
+        data.push(context.getImageData(x, y, w, h).data);
       }
       let count = 0;
       for (let i = 0; i < data[0].length; i += 4) {
@@ -132,7 +138,7 @@ class Journey {
           count += data[0][i] === colour[0] && data[0][i + 1] === colour[1] && data[0][i + 2] === colour[2];
       }
       return count;
-    }, images, [x, y, w, h].map(Math.round), colour);
+    }, images, [x, y, w, h], colour);
   }
 
   // Centres of the marker squares (8 x 8 magenta) in a page rectangle.
@@ -142,7 +148,9 @@ class Journey {
       const bitmap = await createImageBitmap(await (await fetch('data:image/png;base64,' + image)).blob());
       const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
       canvas.getContext('2d').drawImage(bitmap, 0, 0);
-      const {data, width, height} = canvas.getContext('2d').getImageData(box[0], box[1], box[2], box[3]);
+      const ratio = bitmap.width / window.innerWidth;
+      const [left0, top0, width0, height0] = box.map(v => Math.round(v * ratio));
+      const {data, width, height} = canvas.getContext('2d').getImageData(left0, top0, width0, height0);
       const isMarker = (x, y) => {
         const i = (y * width + x) * 4;
         return data[i] === colour[0] && data[i + 1] === colour[1] && data[i + 2] === colour[2];
@@ -169,12 +177,12 @@ class Journey {
             }
           }
           // The square, not its leader line.
-          if (size >= 30)
-            centres.push([box[0] + (left + right) / 2, box[1] + (top + bottom) / 2]);
+          if (size >= 30 * ratio * ratio)
+            centres.push([(left0 + (left + right) / 2) / ratio, (top0 + (top + bottom) / 2) / ratio]);
         }
       }
       return centres;
-    }, image, box.map(Math.round), Magenta);
+    }, image, box, Magenta);
   }
 
   box(rect, [x, y, w, h], base) {
@@ -414,6 +422,109 @@ async function tapJourney(journey) {
   await check(tab && tab.url() === pageAddresses('南アメリカ').get(name), `taps on the page link opened ${tab && tab.url()}`);
 }
 
+// The most open marker square of a map, and the place `miss` CSS pixels off it away from its nearest neighbour.
+function openMarker(squares, miss) {
+  const distance = (a, b) => Math.hypot(a[0] - b[0], a[1] - b[1]);
+  const nearest = square => squares.filter(other => other !== square)
+    .reduce((best, other) => distance(square, other) < distance(square, best) ? other : best);
+  const square = squares.reduce((best, s) => distance(s, nearest(s)) > distance(best, nearest(best)) ? s : best);
+  const from = nearest(square);
+  const length = distance(square, from);
+  return {square, off: [square[0] + (square[0] - from[0]) / length * miss, square[1] + (square[1] - from[1]) / length * miss]};
+}
+
+// By finger on a tablet: the screens fill the page; one tap on a trigger presses nothing; a restart asks
+// first; a tap 10 px off a marker takes it; leaving during a run asks; the screen stays whole when turned.
+async function fingerJourney(journey) {
+  const {page, menu} = journey;
+  await check(menu[2] >= 0.8 * Tablet[0] || menu[3] >= 0.8 * Tablet[1],
+              `the menu fills ${menu[2]} x ${menu[3]} of the ${Tablet.join(' x ')} page`);
+  await check(await page.title() === 'メニュー', `the menu's page is titled ${await page.title()}`);
+  await journey.shot('finger-menu');
+  const nothingShown = async (what, since) => {
+    await sleep(800);
+    await check(journey.screens.length === since, `one tap on ${what} opened ${journey.screens.slice(since).map(s => s.name)}`);
+  };
+
+  // The dove: a tap where its button comes up shows the button and opens nothing.
+  let shown = journey.screens.length;
+  await page.touchscreen.tap(...journey.at(menu, Menu.resultsButton, [766]));
+  await nothingShown('the dove', shown);
+  await journey.shot('finger-dove');
+  await page.touchscreen.tap(...journey.at(menu, Menu.resultsButton, [766]));
+  const results = await journey.screen('正解率');
+  const plainResults = await journey.shot('finger-results');
+  await page.touchscreen.tap(...journey.at(results, Results.title, [768]));
+  await check(await journey.pixels(plainResults, journey.box(results, Results.titleBox, [768]), null,
+                                   await journey.shot('finger-results-clear')) > 500, 'a tap on 正解率 shows no 正解率消去');
+  await page.touchscreen.tap(...journey.at(results, Results.menuButton, [768]));
+  const menuAgain = await journey.screen('メニュー');
+  await page.touchscreen.tap(...journey.at(menuAgain, Menu.southAmerica, [766]));
+  const submenu = await journey.screen('南アメリカ');
+  await check(await page.title() === '南アメリカ', `the submenu's page is titled ${await page.title()}`);
+  await page.touchscreen.tap(...journey.at(submenu, Submenu.drill, [254]));
+
+  // The drill: two answers, then the title plate; 再スタート asks first with 本当にやり直す.
+  const drill = await journey.screen('南アメリカドリル');
+  await journey.announced(/残 12 問/);
+  const squares = await journey.markers(await journey.shot('finger-drill'), journey.box(drill, Drill.southAmericaMap, [768]));
+  await page.touchscreen.tap(...squares[0]);
+  await journey.announced(/残 11 問/, 15000);
+  shown = journey.screens.length;
+  await page.touchscreen.tap(...journey.at(drill, Drill.restart, [768]));
+  const plate = await journey.shot('finger-restart');
+  await page.touchscreen.tap(...journey.at(drill, Drill.restart, [768]));
+  await check(await journey.pixels(plate, journey.box(drill, Drill.count, [768]), null,
+                                   await journey.shot('finger-restart-asks')) > 500, 'a tap on 再スタート does not ask first');
+  await check(!/残 12 問/.test(await page.$eval('#announcer', e => e.textContent)), 'a tap on 再スタート restarted the run');
+  await page.touchscreen.tap(...journey.at(drill, Drill.confirmRestart, [768]));
+  await journey.announced(/残 12 問/);
+
+  // A run with an answer: going back asks, through the browser's own prompt.
+  await page.touchscreen.tap(...squares[1]);
+  await journey.announced(/残 11 問/, 15000);
+  const prompt = new Promise(resolve => page.once('dialog', async dialog => {
+    resolve(dialog.type());
+    await dialog.dismiss();
+  }));
+  await page.evaluate(() => history.back());
+  const asked = await Promise.race([prompt, sleep(5000).then(() => null)]);
+  await check(asked === 'beforeunload', `going back during a run asked ${asked}`);
+  await page.touchscreen.tap(...journey.at(drill, Drill.menuButton, [768]));
+
+  // The atlas: a tap 10 CSS pixels off a marker takes that marker, as a tap on it does.
+  const menuThird = await journey.screen('メニュー');
+  await page.touchscreen.tap(...journey.at(menuThird, Menu.southAmerica, [766]));
+  await page.touchscreen.tap(...journey.at(await journey.screen('南アメリカ'), Submenu.atlas, [254]));
+  const atlas = await journey.screen('南アメリカ');
+  await check(await page.title() === '南アメリカ 国しらべ', `the atlas's page is titled ${await page.title()}`);
+  const atlasSquares = await journey.markers(await journey.shot('finger-atlas'), journey.box(atlas, Atlas.southAmericaMap, [768]));
+  const {square, off} = openMarker(atlasSquares, 10);
+  await page.touchscreen.tap(...off);
+  const offName = await journey.announced(/./);
+  await journey.shot('finger-off-marker');
+  await page.touchscreen.tap(...atlasSquares.find(other => other !== square));
+  await journey.announced(/./);
+  await page.touchscreen.tap(...square);
+  const onName = await journey.announced(/./);
+  await check(offName === onName, `10 px off a marker took ${offName}, the marker itself ${onName}`);
+  // One tap on the title picture opens no page.
+  const tabs = (await journey.browser.pages()).length;
+  await page.touchscreen.tap(...journey.at(atlas, Atlas.titlePicture, [768]));
+  await sleep(1000);
+  await check((await journey.browser.pages()).length === tabs, 'one tap on the atlas title opened a page');
+  await journey.shot('finger-link');
+
+  // Turned: the screen is fitted again, inside the page and centred.
+  await page.setViewport({width: Tablet[1], height: Tablet[0], deviceScaleFactor: 2, hasTouch: true, isMobile: true});
+  const turned = await journey.screen('南アメリカ', 5000);
+  const [x, y, w, h] = turned;
+  await check(x >= 0 && y >= 0 && x + w <= Tablet[1] && y + h <= Tablet[0] && Math.abs(x - (Tablet[1] - w) / 2) <= 2,
+              `after the turn the atlas lies at ${turned} on the ${Tablet[1]} x ${Tablet[0]} page`);
+  await journey.shot('finger-turned');
+  return {menu, atlas, turned};
+}
+
 // Keys alone: Enter on the focused アジア, Enter on 国しらべ, Down in the selector.
 async function keyJourney(journey) {
   const {page} = journey;
@@ -436,10 +547,10 @@ async function keyJourney(journey) {
               'the entry chosen by keys shows no flag');
 }
 
-async function openPage(browser, url, [width, height], label, touch = false) {
+async function openPage(browser, url, [width, height], label, touch = false, deviceScaleFactor = 1) {
   const page = await browser.newPage();
   await page.bringToFront();
-  await page.setViewport({width, height, hasTouch: touch});
+  await page.setViewport({width, height, hasTouch: touch, deviceScaleFactor, isMobile: touch && deviceScaleFactor > 1});
   const journey = new Journey(browser, page, label);
   const started = Date.now();
   await page.goto(url);
@@ -486,6 +597,12 @@ async function main() {
       await keys.page.close();
       console.log(`${label}: pointer, learning drills, taps and keys passed`);
     }
+
+    const tablet = await openPage(browser, server.url, Tablet, 'tablet', true, 2);
+    const fitted = await fingerJourney(tablet);
+    await tablet.page.close();
+    console.log(`tablet: by finger; menu ${fitted.menu.slice(2).join(' x ')}, atlas ${fitted.atlas.slice(2).join(' x ')}, ` +
+                `turned ${fitted.turned.slice(2).join(' x ')} CSS pixels`);
 
     const review = await openPage(browser, server.url, Sizes[0], 'review');
     await reviewJourney(review);

@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """The web page in WebKitGTK's MiniBrowser, driven over WebKitWebDriver with
-plain W3C WebDriver requests: the メニュー screen appears, one click on アジア
+plain W3C WebDriver requests: the メニュー screen appears; by finger, a first
+tap on the dove opens nothing and a second opens 正解率; one click on アジア
 opens its submenu. Screens are found from the screenshot pixels (the largest
 block of the screen's background colour) and compared with the rectangles the
 page logs for them.
@@ -38,6 +39,10 @@ LIGHT_PINK = (255, 192, 192)  # Palette::LightPink, the region submenus
 MENU_SIZE = (766, 478)
 SUBMENU_SIZE = (254, 456)
 ASIA_BUTTON_CENTRE = (21 + 90, 357 + 24)  # in the menu's client area
+RESULTS_BUTTON_CENTRE = (604, 132)  # 正解率表示, over the dove's lower part
+LIGHT_GREEN = (192, 255, 192)  # Palette::LightGreen, 正解率
+RESULTS_SIZE = (768, 480)
+RESULTS_MENU_CENTRE = (669, 32)
 
 # Records the page's "kunishirabe: screen CAPTION x,y,w,h" lines, which the
 # console would show but WebDriver cannot read.
@@ -52,6 +57,21 @@ console.log = (...parts) => {
 return document.getElementById('loading').hidden ? null
        : document.getElementById('loading-state').textContent;
 '''
+# A touch event as a touch screen sends it to the page's canvas. WebKitGTK
+# builds no touch lists from script, so the event carries its touches as its
+# own properties, where the page's handlers read them.
+TOUCH = '''
+const [kind, x, y] = arguments;
+const canvas = document.getElementById('screen');
+const touch = {identifier: 1, target: canvas, clientX: x, clientY: y, pageX: x, pageY: y, screenX: x, screenY: y,
+               radiusX: 4, radiusY: 4, force: 1};
+const event = new TouchEvent(kind, {bubbles: true, cancelable: true});
+const touches = kind === 'touchend' ? [] : [touch];
+for (const [name, value] of [['touches', touches], ['targetTouches', touches], ['changedTouches', [touch]]])
+  Object.defineProperty(event, name, {value});
+canvas.dispatchEvent(event);
+'''
+
 PAGE_STATE = '''
 const stopped = document.getElementById('stopped');
 return {loading: document.getElementById('loading').hidden ? null
@@ -285,7 +305,7 @@ class Journey:
         if any(abs(a - b) > 1 for a, b in zip(seen, page_rect)):
             raise JourneyFailed(f'{caption}: pixels show {seen}, the page logged {page_rect}')
         x, y, w, h = seen
-        if abs(x + w / 2 - self.viewport[0] / 2) > 8 or not 0 < y + h / 2 - self.viewport[1] / 2 < 32:
+        if abs(x + w / 2 - self.viewport[0] / 2) > 8 or abs(y + h / 2 - self.viewport[1] / 2) > 8:
             raise JourneyFailed(f'{caption} at {seen} is not centred in {self.viewport}')
         return seen
 
@@ -301,12 +321,34 @@ class Journey:
                         {'type': 'pointerUp', 'button': 0}]}]})
         self.webdriver.call('DELETE', '/actions')
 
+    def tap(self, x, y):
+        """A finger's tap at a CSS pixel of the page. WebKitGTK under Xvfb has no
+        touch screen (WebDriver's touch pointer made no touch events here), so
+        the page's canvas is given the touch events a touch screen would send."""
+        for kind in ('touchstart', 'touchend'):
+            self.webdriver.call('POST', '/execute/sync', {'script': TOUCH, 'args': [kind, x, y]})
+            time.sleep(0.1)
+
     def walk(self, url):
         self.open(url)
         started = time.monotonic()
         menu = self.wait_for_screen('メニュー', CYAN, MENU_SIZE, 60)
         self.save('1-menu.png')
         print(f'メニュー at {menu} after {time.monotonic() - started:.1f} s')
+
+        # By finger: the first tap on the dove brings out 正解率表示 and opens nothing; the second opens 正解率.
+        dove = (menu[0] + RESULTS_BUTTON_CENTRE[0], menu[1] + RESULTS_BUTTON_CENTRE[1])
+        self.tap(*dove)
+        time.sleep(1)
+        state = self.webdriver.script(PAGE_STATE)
+        if any(line.startswith('正解率 ') for line in state['screens']):
+            raise JourneyFailed(f'one tap on the dove opened 正解率: {state["screens"]}')
+        self.tap(*dove)
+        results = self.wait_for_screen('正解率', LIGHT_GREEN, RESULTS_SIZE, 20)
+        self.save('1-results-by-taps.png')
+        print(f'正解率 at {results} after two taps on the dove')
+        self.click(results[0] + RESULTS_MENU_CENTRE[0], results[1] + RESULTS_MENU_CENTRE[1])
+        menu = self.wait_for_screen('メニュー', CYAN, MENU_SIZE, 20)
 
         self.click(menu[0] + ASIA_BUTTON_CENTRE[0], menu[1] + ASIA_BUTTON_CENTRE[1])
         started = time.monotonic()

@@ -49,6 +49,8 @@ OfficialPage::Opener officialPageOpener(ScreenDirectory &host, ScreenContext &co
     return registerOfficialPageScreen(host, context);
 }
 
+void screenLoaded(QWidget &) {}
+
 void screenShown(const QWidget &) {}
 
 void endProgram(int status)

@@ -7,8 +7,12 @@ namespace {
 // page.js defines globalThis.kunishirabePage before the program starts. The
 // bodies stay plain ES5: emscripten's JavaScript optimizer reads nothing newer.
 
-EM_JS(int, viewport_width, (), { return window.innerWidth; });
-EM_JS(int, viewport_height, (), { return window.innerHeight; });
+EM_JS(void, ask_program_before_leaving, (), {
+    var program = Module;
+    globalThis.kunishirabePage.workInProgress = function() { return program.kunishirabeWorkInProgress(); };
+});
+
+EM_JS(void, set_title, (const char *title), { document.title = UTF8ToString(title); });
 
 EM_JS(void, install_data_files, (const char *root), {
     var base = UTF8ToString(root);
@@ -40,9 +44,14 @@ EM_JS(void, show_stopped, (const char *message), {
 
 namespace Page {
 
-QSize viewportSize()
+void askProgramBeforeLeaving()
 {
-    return QSize(viewport_width(), viewport_height());
+    ask_program_before_leaving();
+}
+
+void setTitle(const QString &title)
+{
+    set_title(title.toUtf8().constData());
 }
 
 void installDataFiles(const QString &root)

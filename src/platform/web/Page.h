@@ -8,9 +8,6 @@
 // The program's side of the web page around it (index.html, page.js).
 namespace Page {
 
-// The browser window's inner size in CSS pixels.
-QSize viewportSize();
-
 // Writes the data directory that the page fetched into the file system under root.
 void installDataFiles(const QString &root);
 
@@ -18,6 +15,13 @@ void installDataFiles(const QString &root);
 // rectangle in CSS pixels of the page; the client rectangle is in the
 // program's own pixels, scale program pixels to a CSS pixel.
 void logScreen(const QString &caption, QRect clientRect, qreal scale);
+
+// The page asks the program's kunishirabeWorkInProgress() before it is left
+// (back, reload, closing the tab), and a yes brings the browser's own prompt.
+void askProgramBeforeLeaving();
+
+// The page's title (document.title).
+void setTitle(const QString &title);
 
 // Plays a WAV file's bytes; the page keeps the decoded sound under key.
 void playSound(const QString &key, const QByteArray &wav);

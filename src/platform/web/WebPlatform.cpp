@@ -4,6 +4,7 @@
 #include "DataError.h"
 #include "Fonts.h"
 #include "Page.h"
+#include "PageFit.h"
 #include "ScreenReader.h"
 #include "ScreenWindow.h"
 #include "Seams.h"
@@ -13,15 +14,11 @@
 #include <QFontDatabase>
 #include <QWidget>
 
-#include <algorithm>
-#include <cmath>
+#include <emscripten/bind.h>
 
 namespace {
 
 const QString DataRoot = QStringLiteral("/kunishirabe");
-
-// Room for the frame and title bar that the browser's window manager draws.
-constexpr QSize WindowFrame{8, 30};
 
 void stop(const QString &message)
 {
@@ -50,15 +47,20 @@ public:
     }
 };
 
-// The same whole-number scale for every screen, the largest at which the
-// largest screen fits the page: whole numbers keep pictures crisp. A page
-// smaller than that screen shrinks it to fit.
-qreal scaleFor(QSize viewport)
+// Whether leaving the page now would lose a showing screen's work, asked by
+// the page before it unloads.
+bool workInProgress()
 {
-    const QSize largest = ScreenWindow::LargestClientSize + WindowFrame;
-    const qreal fit = std::min(qreal(viewport.width()) / largest.width(),
-                               qreal(viewport.height()) / largest.height());
-    return fit >= 1 ? std::floor(fit) : fit;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        const auto *screen = qobject_cast<const ScreenWindow *>(window);
+        if (screen && screen->isVisible() && screen->workInProgress())
+            return true;
+    }
+    return false;
+}
+
+EMSCRIPTEN_BINDINGS(kunishirabe_page) {
+    emscripten::function("kunishirabeWorkInProgress", &workInProgress);
 }
 
 } // namespace
@@ -67,9 +69,8 @@ namespace Platform {
 
 void prepareProcess(int, char **)
 {
-    if (!qEnvironmentVariableIsSet("QT_SCALE_FACTOR"))
-        qputenv("QT_SCALE_FACTOR", QByteArray::number(scaleFor(Page::viewportSize())));
     Page::installDataFiles(DataRoot);
+    Page::askProgramBeforeLeaving();
     // Qt's browser build has no accessibility bridge: what the screens tell
     // a screen reader goes to the page's live region.
     ScreenReader::setAnnouncer(Page::announce);
@@ -122,10 +123,24 @@ OfficialPage::Opener officialPageOpener(ScreenDirectory &, ScreenContext &)
     return OfficialPage::openInBrowserTab;
 }
 
+void screenLoaded(QWidget &screen)
+{
+    static bool followingThePage = false;
+    if (!followingThePage) {
+        PageFit::followThePage();
+        followingThePage = true;
+    }
+    // The page is the window: no title bar, frame or close button.
+    screen.setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    PageFit::fit(screen);
+}
+
 void screenShown(const QWidget &screen)
 {
     const qreal scale = screen.devicePixelRatioF();
     Page::logScreen(screen.windowTitle(), screen.geometry(), scale);
+    // The page's title says what the window's caption said, as a screen reader names it.
+    Page::setTitle(screen.accessibleName().isEmpty() ? screen.windowTitle() : screen.accessibleName());
 }
 
 void endProgram(int)

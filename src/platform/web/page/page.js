@@ -81,9 +81,19 @@ function showLoadingState(text) {
   document.getElementById('loading-state').textContent = text;
 }
 
+// A drill run with answers asks before the page goes: back, a swipe, reload, closing the tab.
+function askBeforeLeaving(event) {
+  const page = globalThis.kunishirabePage;
+  if (page.workInProgress && page.workInProgress()) {
+    event.preventDefault();
+    event.returnValue = '';
+  }
+}
+
 async function start() {
   const canvas = document.getElementById('screen');
   document.getElementById('restart').addEventListener('click', () => location.reload());
+  window.addEventListener('beforeunload', askBeforeLeaving);
   if ('serviceWorker' in navigator)
     navigator.serviceWorker.register('service-worker.js').catch(() => {});
   try {
