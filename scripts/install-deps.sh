@@ -12,7 +12,7 @@ else
   qt6-base-dev qt6-webengine-dev qt6-multimedia-dev qt6-svg-dev qt6-tools-dev
   libgif-dev libbenchmark-dev libgl-dev libxkbcommon-dev
   gstreamer1.0-plugins-good fonts-ipafont-mincho fonts-ipafont-gothic
-  xvfb xauth xdotool x11-apps faketime
+  xvfb xauth xdotool x11-apps x11-utils faketime
   at-spi2-core python3-pyatspi dbus-x11 orca locales
   librsvg2-bin desktop-file-utils appstream dpkg-dev lintian
   clang libclang-rt-14-dev

@@ -231,6 +231,8 @@ program_pid=$!
 wait_window "メニュー" 766 478 || fail "the window メニュー (766x478) did not appear"
 wait_colour 00ffff 440 140 || fail "メニュー did not draw its cyan background"
 pass "メニュー appears at $win_x,$win_y"
+[[ $(xprop -id "$win" _NET_WM_ICON 2>&1) == *"Icon (128 x 128)"* ]] || fail "メニュー carries no icon of its own"
+pass "メニュー carries the program's icon"
 
 move_to 440 140
 sleep 0.3
