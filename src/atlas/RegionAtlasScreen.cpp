@@ -1,5 +1,6 @@
 #include "RegionAtlasScreen.h"
 
+#include "AccessibleRole.h"
 #include "AppState.h"
 #include "CountryData.h"
 #include "DataError.h"
@@ -217,7 +218,7 @@ void RegionAtlasScreen::load()
     for (int i = 1; i <= region.countryCount; ++i) {
         if (QWidget *marker = Picture1->marker(i - 1)) {
             marker->setToolTip(state.CountryNames[i]);
-            marker->setAccessibleName(state.CountryNames[i]);
+            AccessibleRole::setQuietName(marker, state.CountryNames[i]);
         }
     }
 

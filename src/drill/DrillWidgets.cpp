@@ -1,5 +1,6 @@
 #include "DrillWidgets.h"
 
+#include "AccessibleRole.h"
 #include "CaptionFrame.h"
 #include "DataError.h"
 #include "DrillProfile.h"
@@ -129,7 +130,7 @@ RegionMapView *regionMap(QWidget *parent, const DrillProfile &profile)
     map->setMarkers(markers.drillMarkers);
     map->setAccessibleName(profile.region().regionName() + QStringLiteral("の地図"));
     for (int k = 0; k < map->markerCount(); ++k)
-        map->marker(k)->setAccessibleName(markerName(*map, k));
+        AccessibleRole::setQuietName(map->marker(k), markerName(*map, k));
     return map;
 }
 

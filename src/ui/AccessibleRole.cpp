@@ -14,12 +14,33 @@ QHash<const QObject *, QAccessible::Role> &roles()
     return known;
 }
 
+QHash<const QObject *, QString> &quietNames()
+{
+    static QHash<const QObject *, QString> known;
+    return known;
+}
+
+class RoleWidget : public QAccessibleWidget
+{
+public:
+    using QAccessibleWidget::QAccessibleWidget;
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty()) {
+            if (const auto quiet = quietNames().constFind(object()); quiet != quietNames().cend())
+                return quiet.value();
+        }
+        return QAccessibleWidget::text(t);
+    }
+};
+
 QAccessibleInterface *widgetWithRole(const QString &, QObject *object)
 {
     const auto found = roles().constFind(object);
     if (found == roles().cend())
         return nullptr;
-    return new QAccessibleWidget(static_cast<QWidget *>(object), found.value());
+    return new RoleWidget(static_cast<QWidget *>(object), found.value());
 }
 
 } // namespace
@@ -32,5 +53,13 @@ void AccessibleRole::set(QWidget *widget, QAccessible::Role role)
     }();
     Q_UNUSED(installed);
     roles().insert(widget, role);
-    QObject::connect(widget, &QObject::destroyed, [widget] { roles().remove(widget); });
+    QObject::connect(widget, &QObject::destroyed, [widget] {
+        roles().remove(widget);
+        quietNames().remove(widget);
+    });
+}
+
+void AccessibleRole::setQuietName(QWidget *widget, const QString &name)
+{
+    quietNames().insert(widget, name);
 }

@@ -449,17 +449,17 @@ void KeyboardTest::tabOrderFollowsReadingOrder()
     const int chosen = m_tour->state.CurrentCountry;
     order.replaceInStrings(FlagOfChosenEntry, m_tour->state.CountryNames[chosen] + QStringLiteral("の国旗"));
     if (auto *drill = qobject_cast<RegionDrillScreen *>(screen)) {
-        const QString marker = drill->mapView()->marker(0)->accessibleName();
+        const QString marker = accessibleText(drill->mapView()->marker(0), QAccessible::Name);
         order.replaceInStrings(FirstMarker, marker);
         first.replace(FirstMarker, marker);
     }
     if (auto *review = qobject_cast<ReviewSessionScreen *>(screen)) {
-        const QString marker = review->mapView()->marker(0)->accessibleName();
+        const QString marker = accessibleText(review->mapView()->marker(0), QAccessible::Name);
         order.replaceInStrings(FirstMarker, marker);
         first.replace(FirstMarker, marker);
     }
     if (auto *learning = qobject_cast<LearningDrillScreen *>(screen)) {
-        const QString marker = learning->mapView()->marker(0)->accessibleName();
+        const QString marker = accessibleText(learning->mapView()->marker(0), QAccessible::Name);
         order.replaceInStrings(FirstMarker, marker);
         first.replace(FirstMarker, marker);
         for (int i = 0; i < NameChoices.size() && learning->choiceButton(i); ++i) {
