@@ -44,16 +44,8 @@ LIGHT_GREEN = (192, 255, 192)  # Palette::LightGreen, 正解率
 RESULTS_SIZE = (768, 480)
 RESULTS_MENU_CENTRE = (669, 32)
 
-# Records the page's "kunishirabe: screen CAPTION x,y,w,h" lines, which the
-# console would show but WebDriver cannot read.
-HOOK_CONSOLE = '''
-window.kunishirabeScreens = [];
-const log = console.log;
-console.log = (...parts) => {
-  if (typeof parts[0] === 'string' && parts[0].startsWith('kunishirabe: screen '))
-    window.kunishirabeScreens.push(parts[0].slice('kunishirabe: screen '.length));
-  log.apply(console, parts);
-};
+# What the page shows while it loads the program.
+LOADING_TEXT = '''
 return document.getElementById('loading').hidden ? null
        : document.getElementById('loading-state').textContent;
 '''
@@ -77,7 +69,7 @@ const stopped = document.getElementById('stopped');
 return {loading: document.getElementById('loading').hidden ? null
                  : document.getElementById('loading-state').textContent,
         stopped: stopped.hidden ? null : document.getElementById('stopped-message').textContent,
-        screens: window.kunishirabeScreens || []};
+        screens: globalThis.kunishirabePage ? globalThis.kunishirabePage.screensShown : []};
 '''
 
 
@@ -267,9 +259,7 @@ class Journey:
             self.webdriver.call('POST', '/window/rect', {'width': width, 'height': height})
         rect = self.webdriver.call('GET', '/window/rect')
         self.webdriver.call('POST', '/url', {'url': url})
-        self.loading_text = self.webdriver.script(HOOK_CONSOLE)
-        if self.loading_text is None:
-            raise JourneyFailed('the program started before its console lines could be recorded')
+        self.loading_text = self.webdriver.script(LOADING_TEXT)  # None once the program has started
         self.viewport = tuple(self.webdriver.script('return [innerWidth, innerHeight]'))
         print(f'window {rect["width"]}×{rect["height"]}, viewport {self.viewport[0]}×{self.viewport[1]}')
 

@@ -30,11 +30,17 @@ globalThis.kunishirabePage = {
     return files;
   },
 
+  // "CAPTION x,y,w,h" in CSS pixels of each screen shown or fitted again, also
+  // written to the console; kept for a browser driver that cannot read the console.
+  screensShown: [],
+
   screenShown(caption, x, y, width, height, scale) {
     const canvas = document.getElementById('screen').getBoundingClientRect();
     const css = value => Math.round(value * scale / window.devicePixelRatio);
-    console.log(`kunishirabe: screen ${caption} ${Math.round(canvas.left) + css(x)},` +
-                `${Math.round(canvas.top) + css(y)},${css(width)},${css(height)}`);
+    const line = `${caption} ${Math.round(canvas.left) + css(x)},${Math.round(canvas.top) + css(y)},` +
+                 `${css(width)},${css(height)}`;
+    this.screensShown.push(line);
+    console.log(`kunishirabe: screen ${line}`);
   },
 
   playSound(key, wav) {
