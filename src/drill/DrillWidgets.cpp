@@ -56,7 +56,8 @@ QLabel *label(QWidget *parent, const QString &text, const QRect &geometry, const
 }
 
 TitleRow titleRow(QWidget *parent, const DrillProfile &profile, const QString &word, std::function<void()> restart,
-                  std::function<bool()> restartLoses, std::function<void(const QString &screenName)> leaveTo, const QString &sideWord,
+                  std::function<bool()> restartLoses, std::function<void(const QString &screenName)> leaveTo,
+                  const QString &sideWord,
                   const QString &sideScreen)
 {
     TitleRow row{};
@@ -105,7 +106,8 @@ TitleRow titleRow(QWidget *parent, const DrillProfile &profile, const QString &w
     row.confirmRestart = new PictureButton(QStringLiteral("本当にやり直す"), Palette::ConfirmFace, parent);
     row.confirmRestart->setObjectName(QStringLiteral("Command6"));
     row.confirmRestart->setGeometry(row.remaining->geometry().adjusted(0, -3, 0, 3));
-    row.restartQuestion = new TouchConfirm(row.restart, row.confirmRestart, std::move(restartLoses), std::move(restart));
+    row.restartQuestion =
+        new TouchConfirm(row.restart, row.confirmRestart, std::move(restartLoses), std::move(restart));
     QObject::connect(row.atlas, &QAbstractButton::clicked, parent, [leaveTo, atlas = sideScreen.isEmpty() ? profile.atlasScreenName() : sideScreen] {
         FatalErrors::guard([&] { leaveTo(atlas); });
     });

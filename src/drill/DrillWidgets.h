@@ -52,7 +52,8 @@ struct TitleRow {
     }
 };
 TitleRow titleRow(QWidget *parent, const DrillProfile &profile, const QString &word, std::function<void()> restart,
-                  std::function<bool()> restartLoses, std::function<void(const QString &screenName)> leaveTo, const QString &sideWord = QString(),
+                  std::function<bool()> restartLoses, std::function<void(const QString &screenName)> leaveTo,
+                  const QString &sideWord = QString(),
                   const QString &sideScreen = QString());
 
 // Picture1: the region's map with the drill's markers, named by number and

@@ -63,7 +63,8 @@ QWidget *RegionDrillScreen::remainingBox() const
 void RegionDrillScreen::buildControls()
 {
     const DrillWidgets::TitleRow row =
-        DrillWidgets::titleRow(this, m_profile, QStringLiteral("国ドリル"), [this] { restart(); }, [this] { return workInProgress(); },
+        DrillWidgets::titleRow(this, m_profile, QStringLiteral("国ドリル"), [this] { restart(); },
+                               [this] { return workInProgress(); },
                                [this](const QString &screenName) { leaveTo(screenName); });
     std::tie(Image3, Command3, Command1, Command2, Frame3, Label6, Label4, Label1) = row.controls();
     Command6 = row.confirmRestart;
