@@ -288,6 +288,9 @@ class Journey:
                     f'{caption} did not appear within {timeout} s: largest {colour} block {seen}, '
                     f'loading text {state["loading"]!r}, screens logged {state["screens"]}')
             time.sleep(0.2)
+        # The page logs a screen before it paints it, but may have done so while
+        # the screenshot was being taken.
+        state = self.webdriver.script(PAGE_STATE)
         logged = [line for line in state['screens'] if line.rsplit(' ', 1)[0] == caption]
         if not logged:
             raise JourneyFailed(f'{caption} seen at {seen} but the page logged only {state["screens"]}')
