@@ -222,6 +222,15 @@ void TouchTest::tapNearAMarkerTakesTheNearest()
     for (int k = 0; k < map->markerCount(); ++k)
         markers << map->marker(k)->markerRect();
     const auto centre = [&](int k) { return MarkerReach::squareCentre(markers[k]); };
+    // How far `point` lies from the nearest marker other than `except`.
+    const auto room = [&](QPointF point, int except) {
+        qreal nearest = 1e9;
+        for (int j = 0; j < markers.size(); ++j) {
+            if (j != except)
+                nearest = std::min(nearest, QLineF(point, centre(j)).length());
+        }
+        return nearest;
+    };
     QSignalSpy presses(map, &RegionMapView::markerPressed);
 
     // The most open of eight places `miss` pixels off marker k (off the map
@@ -232,15 +241,8 @@ void TouchTest::tapNearAMarkerTakesTheNearest()
             QLineF off(centre(k), centre(k) + QPointF(miss, 0));
             off.setAngle(45.0 * step);
             const QPoint point = off.p2().toPoint();
-            if (!map->rect().contains(point) || map->childAt(point))
-                continue;
-            qreal room = 1e9;
-            for (int j = 0; j < markers.size(); ++j) {
-                if (j != k)
-                    room = std::min(room, QLineF(off.p2(), centre(j)).length());
-            }
-            if (room > best.second)
-                best = {off.p2(), room};
+            if (map->rect().contains(point) && !map->childAt(point) && room(off.p2(), k) > best.second)
+                best = {off.p2(), room(off.p2(), k)};
         }
         return best;
     };
@@ -248,10 +250,10 @@ void TouchTest::tapNearAMarkerTakesTheNearest()
     // A pupil who aims at a marker and misses a little takes that marker:
     // 10 pixels off it, or where markers crowd closer, 6.
     for (int k = 0; k < markers.size(); ++k) {
-        auto [place, room] = openPlace(k, 10);
-        if (room <= 10)
-            std::tie(place, room) = openPlace(k, 6);
-        QVERIFY2(room >= 0, qPrintable(u"no open place beside marker "_s + QString::number(k)));
+        auto [place, space] = openPlace(k, 10);
+        if (space <= 10)
+            std::tie(place, space) = openPlace(k, 6);
+        QVERIFY2(space >= 0, qPrintable(u"no open place beside marker "_s + QString::number(k)));
         const QPoint onMap = place.toPoint();
         presses.clear();
         tap(screen, map->mapTo(screen, onMap));
@@ -262,21 +264,14 @@ void TouchTest::tapNearAMarkerTakesTheNearest()
             QCOMPARE(m_tour->state.CurrentCountry, qint16(k + 1));
     }
 
-
     // Beyond the reach of every marker a tap takes none; near one, a pointer click takes none either.
-    QPoint farthest;
-    qreal farthestReach = 0;
-    for (const QPoint corner : {map->rect().topLeft(), map->rect().topRight(), map->rect().bottomLeft(),
-                                map->rect().bottomRight()}) {
-        qreal nearest = 1e9;
-        for (int k = 0; k < markers.size(); ++k)
-            nearest = std::min(nearest, QLineF(corner, centre(k)).length());
-        if (nearest > farthestReach) {
+    const QRect area = map->rect();
+    QPoint farthest = area.topLeft();
+    for (const QPoint corner : {area.topRight(), area.bottomLeft(), area.bottomRight()}) {
+        if (room(corner, -1) > room(farthest, -1))
             farthest = corner;
-            farthestReach = nearest;
-        }
     }
-    QVERIFY(farthestReach > MarkerReach::FingerCssPixels);
+    QVERIFY(room(farthest, -1) > MarkerReach::FingerCssPixels);
     presses.clear();
     tap(screen, map->mapTo(screen, farthest));
     const QPoint besideMarker = (centre(0) + QPointF(6, 6)).toPoint();
