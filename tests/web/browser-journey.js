@@ -516,13 +516,32 @@ async function fingerJourney(journey) {
   await journey.shot('finger-link');
 
   // Turned: the screen is fitted again, inside the page and centred.
+  await page.evaluate(() => {
+    window.addEventListener('resize', () => {
+      window.turnedAt = performance.now();
+      window.framesAfterTurn = 0;
+      const count = () => {
+        if (!window.fittedAt)
+          window.framesAfterTurn += 1;
+        if (window.framesAfterTurn < 100 && !window.fittedAt)
+          requestAnimationFrame(count);
+      };
+      requestAnimationFrame(count);
+    }, {once: true});
+    const screenShown = globalThis.kunishirabePage.screenShown;
+    globalThis.kunishirabePage.screenShown = function (...args) {
+      window.fittedAt = window.fittedAt || performance.now();
+      return screenShown.apply(this, args);
+    };
+  });
   await page.setViewport({width: Tablet[1], height: Tablet[0], deviceScaleFactor: 2, hasTouch: true, isMobile: true});
   const turned = await journey.screen('南アメリカ', 5000);
+  const fittedAfter = await page.evaluate(() => [window.fittedAt - window.turnedAt, window.framesAfterTurn]);
   const [x, y, w, h] = turned;
   await check(x >= 0 && y >= 0 && x + w <= Tablet[1] && y + h <= Tablet[0] && Math.abs(x - (Tablet[1] - w) / 2) <= 2,
               `after the turn the atlas lies at ${turned} on the ${Tablet[1]} x ${Tablet[0]} page`);
   await journey.shot('finger-turned');
-  return {menu, atlas, turned};
+  return {menu, atlas, turned, fittedAfter};
 }
 
 // Keys alone: Enter on the focused アジア, Enter on 国しらべ, Down in the selector.
@@ -602,7 +621,8 @@ async function main() {
     const fitted = await fingerJourney(tablet);
     await tablet.page.close();
     console.log(`tablet: by finger; menu ${fitted.menu.slice(2).join(' x ')}, atlas ${fitted.atlas.slice(2).join(' x ')}, ` +
-                `turned ${fitted.turned.slice(2).join(' x ')} CSS pixels`);
+                `turned ${fitted.turned.slice(2).join(' x ')} CSS pixels, fitted ${fitted.fittedAfter[0].toFixed(1)} ms ` +
+                `(${fitted.fittedAfter[1]} frames begun) after the resize event`);
 
     const review = await openPage(browser, server.url, Sizes[0], 'review');
     await reviewJourney(review);
