@@ -35,25 +35,18 @@ MapMarker::MapMarker(int index, const MarkerRect &rect, QWidget *parent)
 
 void MapMarker::paintEvent(QPaintEvent *)
 {
-    constexpr int Square = 8;
     constexpr int LineWidth = 2;
     QPainter painter(this);
     const QColor colour = QColor::fromRgb(Colour);
-    const int w = width();
-    const int h = height();
-    const bool far = m_rect.squareEnd == MarkerSquareEnd::Far;
-    if (w > Square) {
-        const int squareLeft = far ? w - Square : 0;
-        painter.fillRect(squareLeft, 0, Square, Square, colour);
-        const int lineLeft = far ? 0 : Square;
-        painter.fillRect(lineLeft, (Square - LineWidth) / 2, w - Square, LineWidth, colour);
-    } else if (h > Square) {
-        const int squareTop = far ? h - Square : 0;
-        painter.fillRect(0, squareTop, Square, Square, colour);
-        const int lineTop = far ? 0 : Square;
-        painter.fillRect((Square - LineWidth) / 2, lineTop, LineWidth, h - Square, colour);
-    } else {
-        painter.fillRect(rect(), colour);
+    // The square, and the leader line over the rest of the rectangle.
+    const QRect square = MarkerReach::square(m_rect).translated(-m_rect.left, -m_rect.top);
+    painter.fillRect(square, colour);
+    if (width() > square.width()) {
+        const int lineLeft = square.left() == 0 ? square.width() : 0;
+        painter.fillRect(lineLeft, (square.height() - LineWidth) / 2, width() - square.width(), LineWidth, colour);
+    } else if (height() > square.height()) {
+        const int lineTop = square.top() == 0 ? square.height() : 0;
+        painter.fillRect((square.width() - LineWidth) / 2, lineTop, LineWidth, height() - square.height(), colour);
     }
 }
 
@@ -140,11 +133,6 @@ void RegionMapView::setMarkers(std::span<const MarkerRect> rects)
 void RegionMapView::setFingerReach(qreal mapPixels)
 {
     g_fingerReach = mapPixels;
-}
-
-qreal RegionMapView::fingerReach()
-{
-    return g_fingerReach;
 }
 
 void RegionMapView::mousePressEvent(QMouseEvent *event)

@@ -73,7 +73,6 @@ public:
     // The finger's reach in the map's pixels: 22 CSS pixels at the scale the
     // screens are drawn at (22 until told otherwise).
     static void setFingerReach(qreal mapPixels);
-    static qreal fingerReach();
 
     explicit RegionMapView(QWidget *parent = nullptr);
 
