@@ -7,8 +7,6 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QPixmap>
-#include <QPixmapCache>
 #include <QPointer>
 
 namespace {
@@ -75,30 +73,8 @@ void PictureButton::paintEvent(QPaintEvent *)
 {
     const WordArt::FaceState state = isDown() ? WordArt::FaceState::Pressed
                                               : (m_hovered ? WordArt::FaceState::Hovered : WordArt::FaceState::Normal);
-    const bool focused = hasFocus() && m_keyboardFocus;
-    const qreal scale = devicePixelRatioF();
-    // Drawing the word's outline is most of a screen's first paint; a face
-    // drawn once, for its size, state and scale, is kept for every screen.
-    const QString key = QStringLiteral("PictureButton|%1|%2x%3|%4|%5|%6|%7|")
-                            .arg(m_face.rgba())
-                            .arg(width())
-                            .arg(height())
-                            .arg(int(state))
-                            .arg(focused)
-                            .arg(scale)
-                        + m_word;
-    QPixmap face;
-    if (!QPixmapCache::find(key, &face)) {
-        face = QPixmap(size() * scale);
-        face.setDevicePixelRatio(scale);
-        face.fill(Qt::transparent);
-        QPainter facePainter(&face);
-        WordArt::paintButtonFace(facePainter, rect(), m_word, m_face, state, focused);
-        facePainter.end();
-        QPixmapCache::insert(key, face);
-    }
     QPainter painter(this);
-    painter.drawPixmap(0, 0, face);
+    WordArt::paintButtonFace(painter, rect(), m_word, m_face, state, hasFocus() && m_keyboardFocus);
 }
 
 void PictureButton::focusInEvent(QFocusEvent *event)

@@ -6,6 +6,11 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
+#include <QPixmapCache>
+
+#include <cmath>
+#include <functional>
 
 namespace WordArt {
 
@@ -35,10 +40,57 @@ QPainterPath textPath(const QFont &font, const QString &text, QRectF bounds)
     return path;
 }
 
-} // namespace
+// Filling a word's outline is most of a screen's first paint (in the browser
+// a large outline overflows the rasterizer, which starts again): a picture is
+// drawn once for its key (what it shows), size, scale and place within a
+// device pixel, and copied from then on, pixel for pixel. A painter that
+// turns, shears or stretches the picture draws it afresh.
+void paintKept(QPainter &painter, QRect bounds, const QString &key,
+               const std::function<void(QPainter &, QRect)> &draw)
+{
+    const qreal scale = painter.device() ? painter.device()->devicePixelRatio() : 0;
+    const QTransform &device = painter.deviceTransform();
+    if (scale <= 0 || device.type() > QTransform::TxScale || !qFuzzyCompare(device.m11(), scale)
+        || !qFuzzyCompare(device.m22(), scale) || painter.opacity() < 1) {
+        draw(painter, bounds);
+        return;
+    }
+    // Where the picture starts on the device, and how far into that pixel.
+    const QPointF start = device.map(QPointF(bounds.topLeft()));
+    const QPointF pixel(std::floor(start.x()), std::floor(start.y()));
+    const QPointF within = start - pixel;
+    const QString id = QStringLiteral("WordArt|%1x%2|%3|%4,%5|")
+                           .arg(bounds.width())
+                           .arg(bounds.height())
+                           .arg(scale, 0, 'g', 17)
+                           .arg(within.x(), 0, 'g', 17)
+                           .arg(within.y(), 0, 'g', 17)
+                       + key;
+    QPixmap picture;
+    if (!QPixmapCache::find(id, &picture)) {
+        picture = QPixmap(int(std::ceil(bounds.width() * scale + within.x())),
+                          int(std::ceil(bounds.height() * scale + within.y())));
+        picture.setDevicePixelRatio(scale);
+        picture.fill(Qt::transparent);
+        QPainter drawing(&picture);
+        drawing.translate(within / scale);
+        draw(drawing, QRect(QPoint(), bounds.size()));
+        drawing.end();
+        QPixmapCache::insert(id, picture);
+    }
+    painter.drawPixmap(device.inverted().map(pixel), picture);
+}
 
-void paintButtonFace(QPainter &painter, QRect bounds, const QString &word, QColor face,
-                     FaceState state, bool focused)
+QString colours(std::initializer_list<QColor> list)
+{
+    QString text;
+    for (const QColor &colour : list)
+        text += QString::number(colour.rgba(), 16) + QLatin1Char('|');
+    return text;
+}
+
+void drawButtonFace(QPainter &painter, QRect bounds, const QString &word, QColor face, FaceState state,
+                    bool focused)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
@@ -74,17 +126,7 @@ void paintButtonFace(QPainter &painter, QRect bounds, const QString &word, QColo
     painter.restore();
 }
 
-void paintFocusRing(QPainter &painter, QRectF bounds, qreal radius)
-{
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(0, 0, 160), 2, Qt::DotLine));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRoundedRect(bounds, radius, radius);
-    painter.restore();
-}
-
-void paintWordPlate(QPainter &painter, QRect bounds, const QString &word, QColor plate, QColor ink)
+void drawWordPlate(QPainter &painter, QRect bounds, const QString &word, QColor plate, QColor ink)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
@@ -109,7 +151,7 @@ void paintWordPlate(QPainter &painter, QRect bounds, const QString &word, QColor
     painter.restore();
 }
 
-void paintTitle(QPainter &painter, QRect bounds, const QString &title, QColor fill, QColor outline)
+void drawTitle(QPainter &painter, QRect bounds, const QString &title, QColor fill, QColor outline)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
@@ -124,6 +166,38 @@ void paintTitle(QPainter &painter, QRect bounds, const QString &title, QColor fi
     gradient.setColorAt(1, fill);
     painter.fillPath(path, gradient);
     painter.restore();
+}
+
+} // namespace
+
+void paintButtonFace(QPainter &painter, QRect bounds, const QString &word, QColor face,
+                     FaceState state, bool focused)
+{
+    paintKept(painter, bounds,
+              QStringLiteral("face|%1|%2|").arg(int(state)).arg(focused) + colours({face}) + word,
+              [&](QPainter &drawing, QRect area) { drawButtonFace(drawing, area, word, face, state, focused); });
+}
+
+void paintFocusRing(QPainter &painter, QRectF bounds, qreal radius)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(0, 0, 160), 2, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(bounds, radius, radius);
+    painter.restore();
+}
+
+void paintWordPlate(QPainter &painter, QRect bounds, const QString &word, QColor plate, QColor ink)
+{
+    paintKept(painter, bounds, QStringLiteral("plate|") + colours({plate, ink}) + word,
+              [&](QPainter &drawing, QRect area) { drawWordPlate(drawing, area, word, plate, ink); });
+}
+
+void paintTitle(QPainter &painter, QRect bounds, const QString &title, QColor fill, QColor outline)
+{
+    paintKept(painter, bounds, QStringLiteral("title|") + colours({fill, outline}) + title,
+              [&](QPainter &drawing, QRect area) { drawTitle(drawing, area, title, fill, outline); });
 }
 
 } // namespace WordArt

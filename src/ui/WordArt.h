@@ -6,7 +6,9 @@
 
 class QPainter;
 
-// Drawing of the word pictures: button faces, title plates and titles.
+// Drawing of the word pictures: button faces, title plates and titles. Each
+// picture is drawn once for what it shows, its size and the device's pixel
+// ratio, and kept (QPixmapCache) for every later paint of it.
 namespace WordArt {
 
 enum class FaceState { Normal, Hovered, Pressed };
