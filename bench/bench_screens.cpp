@@ -12,14 +12,20 @@
 //                      paint;
 //   DrillAnswer/Right  a click on the asked marker of the アフリカ drill until the
 //   DrillAnswer/Wrong  circle or cross and the accuracy are painted (a wrong
-//                      answer also highlights the asked country).
+//                      answer also highlights the asked country);
+//   ScreenChange/...   a click on the button that leads from one screen to the
+//                      next (アジア's), until the next one is exposed and painted:
+//                      the old screen hidden and discarded, the new one made,
+//                      loaded and shown, as bench/web.js measures in the browser.
 // Every measurement ends after the events the action posted have been
 // delivered and the window has painted into its backing store. Not included:
 // presenting that store on a real display, and (except in .../RealSound) the
 // start of the sound, which the tests' recording player stands in for.
-// Counters: max_ms is the slowest single action, first_ms the first one of
-// the process (for AtlasLoad: the first atlas after the main menu was shown),
-// paints the widgets painted per action.
+// Counters: max_ms is the slowest single action, median_ms the median one,
+// first_ms the first one of the process (for AtlasLoad: the first atlas after
+// the main menu was shown), paints the widgets painted per action. With
+// KUNISHIRABE_GRAB_DIR set, ScreenChange saves each screen it reached there
+// once (to compare the pictures before and after a change of the drawing).
 #include "AppState.h"
 #include "AtlasScreens.h"
 #include "OfficialPageScreen.h"
@@ -37,6 +43,8 @@
 #include "RegionCatalogue.h"
 #include "RegionDrillScreen.h"
 #include "RegionMapView.h"
+#include "RegionSubmenuScreen.h"
+#include "ResultsScreen.h"
 #include "ReviewDesk.h"
 #include "ReviewSessionScreen.h"
 #include "ReviewStore.h"
@@ -46,6 +54,7 @@
 #include "TestSeams.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QGroupBox>
@@ -60,10 +69,12 @@
 #include <functional>
 #include <memory>
 #include <utility>
+#include <vector>
 
 namespace {
 
 constexpr int Africa = 4;
+constexpr int Asia = 1;
 
 QString dataRoot()
 {
@@ -105,6 +116,16 @@ bool exposed(const QWidget *screen)
     return screen && screen->windowHandle() && screen->windowHandle()->isExposed();
 }
 
+// Delivers what was posted until the screen `name` is exposed and painted; that screen.
+QWidget *settledScreen(const ScreenHost &host, const QString &name)
+{
+    QWidget *screen = host.loadedScreen(name);
+    settle();
+    for (int i = 0; i < 100 && !exposed(screen); ++i)
+        settle();
+    return screen;
+}
+
 // The state, host and seams of a screen, as the tests build them.
 struct Screens {
     explicit Screens(SoundPlayer *realSound = nullptr)
@@ -112,8 +133,10 @@ struct Screens {
     {
         state.DataRoot = dataRoot();
         host.registerScreen(MainMenuScreen::ScreenName, [this] { return new MainMenuScreen(context, &review); });
+        host.registerScreen(RegionSubmenuScreen::ScreenName, [this] { return new RegionSubmenuScreen(context); });
         registerAtlasScreens(host, context, registerOfficialPageScreen(host, context));
         registerDrillScreens(host, context);
+        registerResultsScreen(host, context);
         registerPracticeScreens(host, context, review);
     }
     ~Screens() { unload(); }
@@ -121,6 +144,8 @@ struct Screens {
     void unload()
     {
         host.unload(MainMenuScreen::ScreenName);
+        host.unload(RegionSubmenuScreen::ScreenName);
+        host.unload(ResultsScreen::ScreenName);
         host.unload(ReviewSessionScreen::ScreenName);
         for (const RegionInfo &region : RegionCatalogue::all()) {
             host.unload(region.atlasScreenName());
@@ -135,11 +160,7 @@ struct Screens {
     QWidget *show(const QString &name)
     {
         host.show(name);
-        QWidget *screen = host.loadedScreen(name);
-        settle();
-        for (int i = 0; i < 100 && !exposed(screen); ++i)
-            settle();
-        return screen;
+        return settledScreen(host, name);
     }
 
     AppState state;
@@ -163,23 +184,25 @@ public:
     void stop()
     {
         const double ms = double(m_timer.nsecsElapsed()) / 1e6;
-        m_max = std::max(m_max, ms);
         if (m_first < 0)
             m_first = ms;
-        ++m_count;
+        m_times.push_back(ms);
     }
-    void report(benchmark::State &state, int paints) const
+    void report(benchmark::State &state, int paints)
     {
-        state.counters["max_ms"] = m_max;
+        if (m_times.empty())
+            return;
+        std::sort(m_times.begin(), m_times.end());
+        state.counters["max_ms"] = m_times.back();
+        state.counters["median_ms"] = m_times[m_times.size() / 2];
         state.counters["first_ms"] = m_first;
-        state.counters["paints"] = m_count ? double(paints) / m_count : 0.0;
+        state.counters["paints"] = double(paints) / double(m_times.size());
     }
 
 private:
     double &m_first;
     QElapsedTimer m_timer;
-    double m_max = 0.0;
-    int m_count = 0;
+    std::vector<double> m_times;
 };
 
 // Opens the screen `name` and discards it, over and over; `opened` tells
@@ -194,10 +217,7 @@ void screenLoad(benchmark::State &state, Screens &screens, const QString &name, 
         counter.take();
         clock.start();
         screens.host.show(name);
-        QWidget *screen = screens.host.loadedScreen(name);
-        settle();
-        for (int i = 0; i < 100 && !exposed(screen); ++i)
-            settle();
+        QWidget *screen = settledScreen(screens.host, name);
         clock.stop();
         paints += counter.take();
 
@@ -360,6 +380,66 @@ void drillAnswer(benchmark::State &state, bool correct, bool realSound)
     clock.report(state, paints);
 }
 
+
+// The button with `word` that `screen` shows.
+PictureButton *shownButton(QWidget *screen, const QString &word)
+{
+    for (PictureButton *button : screen->findChildren<PictureButton *>()) {
+        if (button->word() == word && button->isVisible())
+            return button;
+    }
+    return nullptr;
+}
+
+// A screen change by the pointer: on `from`, a click on the button `word`
+// until the screen `to` has replaced it. The screen `from` is made afresh for
+// each change, untimed; on the menu, the pointer first crosses the background
+// onto the dove when the button is 正解率表示, which it brings out.
+void screenChange(benchmark::State &state, const QString &from, const QString &word, const QString &to)
+{
+    Screens screens;
+    screens.state.CurrentRegion = Asia;
+    // The first screen of the process sets up fonts and style, as the menu does at start.
+    screens.show(MainMenuScreen::ScreenName);
+    screens.unload();
+    PaintCounter counter;
+    double first = -1.0;
+    ActionClock clock(first);
+    int paints = 0;
+    QString grabs = qEnvironmentVariable("KUNISHIRABE_GRAB_DIR");
+    for (auto _ : state) {
+        state.PauseTiming();
+        QWidget *start = screens.show(from);
+        if (auto *menu = qobject_cast<MainMenuScreen *>(start); menu && word == QStringLiteral("正解率表示")) {
+            QTest::mouseMove(menu, QPoint(menu->width() / 2, menu->height() - 2));
+            QTest::mouseMove(menu, menu->dovePicture()->geometry().center());
+            settle();
+        }
+        PictureButton *button = start ? shownButton(start, word) : nullptr;
+        if (!button) {
+            state.SkipWithError("the button to the next screen is not shown");
+            break;
+        }
+        counter.take();
+        state.ResumeTiming();
+
+        clock.start();
+        QTest::mouseClick(button, Qt::LeftButton);
+        QWidget *screen = settledScreen(screens.host, to);
+        clock.stop();
+        paints += counter.take();
+
+        state.PauseTiming();
+        if (!exposed(screen) || screens.host.loadedScreen(from))
+            state.SkipWithError("the click did not change the screen");
+        else if (!grabs.isEmpty())
+            screen->grab().save(QDir(std::exchange(grabs, QString())).filePath(to + QStringLiteral(".png")));
+        screens.unload();
+        state.ResumeTiming();
+    }
+    clock.report(state, paints);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -389,6 +469,20 @@ int main(int argc, char **argv)
         ->Unit(benchmark::kMillisecond)->MinTime(1.0);
     benchmark::RegisterBenchmark("DrillAnswer/Wrong/RealSound", drillAnswer, false, true)
         ->Unit(benchmark::kMillisecond)->MinTime(1.0);
+    const struct {
+        const char *name;
+        QString from, word, to;
+    } changes[] = {
+        {"メニュー", QStringLiteral("アジア"), QStringLiteral("メニュー"), MainMenuScreen::ScreenName},
+        {"サブメニュー", MainMenuScreen::ScreenName, QStringLiteral("アジア"), RegionSubmenuScreen::ScreenName},
+        {"国しらべ", RegionSubmenuScreen::ScreenName, QStringLiteral("国しらべ"), QStringLiteral("アジア")},
+        {"国ドリル", RegionSubmenuScreen::ScreenName, QStringLiteral("国ドリル"), QStringLiteral("アジアドリル")},
+        {"正解率", MainMenuScreen::ScreenName, QStringLiteral("正解率表示"), ResultsScreen::ScreenName},
+    };
+    for (const auto &change : changes)
+        benchmark::RegisterBenchmark((std::string("ScreenChange/") + change.name).c_str(), screenChange, change.from,
+                                     change.word, change.to)
+            ->Unit(benchmark::kMillisecond)->MinTime(1.0);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
