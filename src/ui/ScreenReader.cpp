@@ -15,6 +15,10 @@ namespace {
 // shows: they speak its name, wherever the focus is.
 const QString NoticeName = QStringLiteral("ScreenReaderNotice");
 
+// Qt's list lines report themselves focused whenever they are current, so a
+// list that the focus has left keeps no current line: otherwise assistive
+// technology sees two focused controls and follows the line, not the control
+// that has the focus. The line is taken up again when the focus comes back.
 class CurrentLineOnEntry : public QObject
 {
 public:
@@ -23,25 +27,38 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (watched == m_list && event->type() == QEvent::FocusIn
-            && static_cast<QFocusEvent *>(event)->reason() != Qt::MouseFocusReason) {
-            if (!m_list->currentIndex().isValid() && m_list->model() && m_list->model()->rowCount() > 0)
-                m_list->setCurrentIndex(m_list->model()->index(0, 0));
-            // After the list's own focus event, which names the list only.
-            QTimer::singleShot(0, m_list, [list = m_list] {
-                const QModelIndex current = list->currentIndex();
-                if (!list->hasFocus() || !current.isValid() || !QAccessible::isActive())
-                    return;
-                QAccessibleEvent focus(list, QAccessible::Focus);
-                focus.setChild(current.row());
-                QAccessible::updateAccessibility(&focus);
-            });
+        if (watched != m_list)
+            return QObject::eventFilter(watched, event);
+        if (event->type() == QEvent::FocusOut) {
+            m_line = m_list->currentIndex();
+            m_list->setCurrentIndex(QModelIndex());
+        } else if (event->type() == QEvent::FocusIn
+                   && static_cast<QFocusEvent *>(event)->reason() != Qt::MouseFocusReason) {
+            enterAtLine();
         }
         return QObject::eventFilter(watched, event);
     }
 
 private:
+    void enterAtLine()
+    {
+        if (!m_list->model() || m_list->model()->rowCount() == 0)
+            return;
+        m_list->setCurrentIndex(m_line.isValid() ? QModelIndex(m_line) : m_list->model()->index(0, 0));
+        // Qt names the list only, after this event: the line is told again
+        // once the focus change has been presented.
+        QTimer::singleShot(0, m_list, [list = m_list] {
+            const QModelIndex current = list->currentIndex();
+            if (!list->hasFocus() || !current.isValid() || !QAccessible::isActive())
+                return;
+            QAccessibleEvent focus(list, QAccessible::Focus);
+            focus.setChild(current.row());
+            QAccessible::updateAccessibility(&focus);
+        });
+    }
+
     QAbstractItemView *m_list;
+    QPersistentModelIndex m_line;  // the line the focus left, while its list keeps it
 };
 
 } // namespace

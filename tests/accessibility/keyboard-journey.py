@@ -181,6 +181,10 @@ class Journey(AccessibleProgram):
         # 日本's page is the other ministry's: 総務省データリンク.
         self.keys('Tab', 'Tab')
         self.expect_focus('総務省データリンク', 'push button')
+        # No line of the lists left behind still tells that it has the focus.
+        self.wait('総務省データリンク the only focused control', lambda: [
+            self.describe(node) for node in self.walk_tree(self.frame)
+            if node.getState().contains(self.pyatspi.STATE_FOCUSED)] == ['push button "総務省データリンク"'])
         self.shot('-title')
         self.keys('Return')
         self.open_window('日本')
