@@ -16,7 +16,7 @@ else
   at-spi2-core python3-pyatspi dbus-x11 orca locales
   librsvg2-bin desktop-file-utils appstream dpkg-dev lintian
   clang libclang-rt-14-dev
-  chromium webkit2gtk-driver
+  chromium webkit2gtk-driver nginx apache2-bin media-types
 )
 fi
 
