@@ -1,7 +1,9 @@
 // The web page in Debian's chromium, headless, driven over the DevTools
 // protocol: pointer, taps and keys through every kind of screen, the page
-// link, the review's record over a reload, the service worker's offline start
-// and a site with a broken data file.
+// link, the review's record over a reload, the service worker's offline start,
+// a first visit on a slow line and a data edit as a school makes it, the site
+// from Debian's nginx and Apache as the guide sets them up, and a site with a
+// broken data file.
 // Usage: node browser-journey.js SITE_DIR DATA_DIR SHOTS_DIR
 'use strict';
 
@@ -11,6 +13,7 @@ const path = require('path');
 const {execFileSync} = require('child_process');
 const puppeteer = require('puppeteer-core');
 const {serveSite} = require('./serve-site');
+const {startServer} = require('./school-servers');
 
 const [siteDir, dataDir, shotsDir] = process.argv.slice(2);
 const Sizes = [[1024, 768], [1366, 768]];
@@ -28,6 +31,8 @@ const Atlas = {selector: [404, 58], titlePicture: [138, 42], flag: [203, 157], b
 const Drill = {menuButton: [704, 37], southAmericaMap: [455, 100, 291, 378], reviewButton: [145, 96],
                restart: [140, 34], confirmRestart: [384, 38], count: [295, 12, 179, 52]};
 const Results = {title: [138, 31], titleBox: [44, 2, 189, 59], menuButton: [669, 32]};
+// アジア's atlas: its overview's frame.
+const Profile = {asia: {overviewFrame: [12, 232, 259, 223]}};
 // An iPad's page: 1080 x 810 CSS pixels at two device pixels each, then turned.
 const Tablet = [1080, 810];
 // きょうの復習 (818 wide): 学習の記録 in the title row, アジア's map.
@@ -544,8 +549,8 @@ async function fingerJourney(journey) {
   return {menu, atlas, turned, fittedAfter};
 }
 
-// Keys alone: Enter on the focused アジア, Enter on 国しらべ, Down in the selector.
-async function keyJourney(journey) {
+// Enter on the focused アジア, Enter on 国しらべ: アジア's atlas, its rectangle.
+async function asiaAtlasByKeys(journey) {
   const {page} = journey;
   // As a pupil would: once the page has the focus and the menu its window.
   await page.waitForFunction(() => document.activeElement && document.activeElement.id === 'screen');
@@ -556,6 +561,13 @@ async function keyJourney(journey) {
   await page.keyboard.press('Enter');
   const atlas = await journey.screen('アジア');
   await sleep(500);
+  return atlas;
+}
+
+// Keys alone: Enter on the focused アジア, Enter on 国しらべ, Down in the selector.
+async function keyJourney(journey) {
+  const {page} = journey;
+  const atlas = await asiaAtlasByKeys(journey);
   const before = await journey.shot('keys-atlas');
   await page.keyboard.press('ArrowDown');
   await journey.announced(/./);
@@ -583,9 +595,190 @@ function brokenSite() {
   fs.cpSync(siteDir, path.join(dir, 'site'), {recursive: true});
   fs.cpSync(dataDir, path.join(dir, 'data'), {recursive: true, dereference: true});
   fs.writeFileSync(path.join(dir, 'data', '概要', 'アジア', 'kuni.txt'), '');
-  execFileSync('python3', [path.join(__dirname, '..', '..', 'scripts', 'web', 'pack-data.py'),
-                           path.join(dir, 'data'), path.join(dir, 'site', 'kunishirabe-data.bin')]);
+  updateSite(path.join(dir, 'site'), path.join(dir, 'data'));
   return dir;
+}
+
+// The site's own update step, as a school runs it after editing the data.
+function updateSite(site, data) {
+  execFileSync('python3', [path.join(site, 'admin', 'update-site.py'), data]);
+  return JSON.parse(fs.readFileSync(path.join(site, 'version.json'), 'utf8'));
+}
+
+// アジア's atlas by keys, 日本 chosen in its list; the screenshot.
+async function showJapan(journey, name) {
+  const atlas = await asiaAtlasByKeys(journey);
+  for (let entries = 0; ; ++entries) {
+    await check(entries < 30, '日本 is not in アジア\'s list');
+    await journey.page.keyboard.press('ArrowDown');
+    if (await journey.announced(/./) === '日本')
+      break;
+  }
+  return {atlas, shot: await journey.shot(name)};
+}
+
+const Megabytes = /^\d+\.\d MB \/ (\d+\.\d) MB$/;
+
+// A first visit on a slow line, in a browser that has never seen the site: the download's
+// progress and the site's version on the loading page, the program fetched once and kept for
+// a start without network. Then 日本's overview edited as a school would (a copy of data/,
+// CP932, and the site's update step), and the next reload shows it, the program not sent again.
+async function firstVisitJourney(browser) {
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'kunishirabe-first-visit-'));
+  const site = path.join(dir, 'site');
+  fs.cpSync(siteDir, site, {recursive: true});
+  const server = await serveSite(site);
+  const context = await browser.createBrowserContext();
+  try {
+    const {version, sizes} = JSON.parse(fs.readFileSync(path.join(site, 'version.json'), 'utf8'));
+    const total = sizes['kunishirabe.wasm'] + sizes['kunishirabe.js'] + sizes['kunishirabe-data.bin'];
+    // About 20 Mbit/s: the program takes some seconds to come.
+    server.bytesPerSecond = 2.5e6;
+    const page = await context.newPage();
+    await page.setViewport({width: Sizes[0][0], height: Sizes[0][1]});
+    const journey = new Journey(browser, page, 'first-visit');
+    await page.goto(server.url);
+    await page.waitForFunction(() => {
+      const bar = document.getElementById('loading-progress');
+      return !bar.hidden && bar.value > bar.max * 0.3;
+    }, {timeout: 30000, polling: 50}).catch(() => fail('the first visit shows no progress'));
+    const loading = await page.evaluate(() => ({
+      bytes: document.getElementById('loading-bytes').textContent,
+      version: document.querySelector('#loading .version').textContent,
+      bar: [document.getElementById('loading-progress').value, document.getElementById('loading-progress').max],
+      label: document.getElementById('loading-progress').getAttribute('aria-labelledby').split(' ')
+        .map(id => document.getElementById(id).textContent).join(' '),
+    }));
+    await journey.shot('progress');
+    const [, shownTotal] = Megabytes.exec(loading.bytes) || [];
+    await check(shownTotal === (total / 1e6).toFixed(1) && loading.bar[1] === total,
+                `the progress shows "${loading.bytes}" (bar ${loading.bar}) for ${total} bytes`);
+    await check(loading.label === `読み込んでいます… ${loading.bytes}`, `the progress bar is labelled "${loading.label}"`);
+    await check(loading.version === `版：${version}`, `the loading page shows "${loading.version}", not 版：${version}`);
+    journey.menu = await journey.screen('メニュー', 60000);
+    server.bytesPerSecond = 0;
+    const asked = name => server.requests.filter(request => request.path === '/' + name).map(request => request.status);
+    await check(asked('kunishirabe.wasm').join() === '200' && asked('kunishirabe-data.bin').join() === '200',
+                `the first visit asked for the program ${asked('kunishirabe.wasm')}, the data ${asked('kunishirabe-data.bin')}`);
+    await page.waitForFunction(() => caches.match('kunishirabe.wasm').then(kept => kept !== undefined), {timeout: 20000})
+      .catch(() => fail('the offline cache did not keep the program the page fetched'));
+    const before = await showJapan(journey, 'japan');
+
+    // Without network: the server drops every connection.
+    server.offline = true;
+    await reload(journey);
+    await journey.screen('メニュー', 30000);
+    server.offline = false;
+    console.log(`first visit: ${loading.bytes} shown at ${(100 * loading.bar[0] / total).toFixed(0)} %; ` +
+                `the program asked for once (${asked('kunishirabe.wasm')}); started again without network`);
+
+    // 日本's overview (the entry's number in kuni.txt) edited in a copy of the data.
+    const data = path.join(dir, 'data');
+    fs.cpSync(dataDir, data, {recursive: true, dereference: true});
+    const entries = new TextDecoder('shift_jis').decode(fs.readFileSync(path.join(data, '概要', 'アジア', 'kuni.txt')));
+    const number = /^日本,(\d+)\r?$/m.exec(entries)[1];
+    execFileSync('python3', ['-c', `import sys
+path, old, new = sys.argv[1:]
+text = open(path, 'rb').read().decode('cp932')
+assert old in text, old
+open(path, 'wb').write(text.replace(old, new).encode('cp932'))`,
+                             path.join(data, '概要', 'アジア', `s${number}.txt`), '首都：東京', '首都：東京（ここを書きかえました）']);
+    const updated = updateSite(site, data);
+    await check(updated.version !== version, 'the update step kept the version');
+    const sinceEdit = server.requests.length;
+    await reload(journey);
+    await journey.screen('メニュー', 30000);
+    const after = await showJapan(journey, 'japan-edited');
+    const shown = await page.$eval('#loading .version', element => element.textContent);
+    await check(shown === `版：${updated.version}`, `after the update the page shows "${shown}", not 版：${updated.version}`);
+    const overview = journey.box(after.atlas, Profile.asia.overviewFrame, [768]);
+    const changed = await journey.pixels(before.shot, overview, null, after.shot);
+    await check(changed > 300, `the reload after the update shows 日本's old overview (${changed} pixels changed)`);
+    const resent = server.requests.slice(sinceEdit).filter(request => request.status === 200).map(request => request.path);
+    await check(resent.includes('/kunishirabe-data.bin') && !resent.includes('/kunishirabe.wasm'),
+                `the reload after the update was sent ${resent.join(' ')}`);
+    console.log(`data edit: 版：${version} → 版：${updated.version} at the next reload, ${changed} pixels of 日本's ` +
+                `overview changed; sent again: ${resent.join(' ')}`);
+  } finally {
+    await context.close();
+    server.close();
+    fs.rmSync(dir, {recursive: true, force: true});
+  }
+}
+
+// What the guide's server examples must send: [file, Content-Type].
+const ServedTypes = [['', /^text\/html/], ['index.html', /^text\/html/], ['page.css', /^text\/css/],
+  ['page.js', /^(text|application)\/javascript/], ['kunishirabe.wasm', /^application\/wasm$/],
+  ['manifest.webmanifest', /^application\/manifest\+json/], ['kunishirabe-data.bin', /^application\/octet-stream$/],
+  ['version.json', /^application\/json/], ['fonts/README.md', /^text\/markdown/]];
+
+// The guide's examples: Debian's nginx with admin/nginx.conf in a server block, Apache with the
+// site's .htaccess; the types they send, the program compressed, and the page starting from each.
+// IIS's web.config, which cannot run here: well-formed, each type removed before it is mapped.
+async function schoolServersJourney(browser) {
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'kunishirabe-servers-'));
+  const site = path.join(dir, 'site');
+  fs.cpSync(siteDir, site, {recursive: true});
+  execFileSync('chmod', ['-R', 'a+rX', dir]);
+  try {
+    for (const name of ['nginx', 'apache']) {
+      const server = await startServer(name, site, path.join(dir, name));
+      const context = await browser.createBrowserContext();
+      try {
+        const sent = [];
+        for (const [file, type] of ServedTypes) {
+          const response = await fetch(server.url + file, {headers: {'Accept-Encoding': 'gzip'}});
+          const contentType = response.headers.get('content-type');
+          await response.arrayBuffer();
+          await check(response.ok && type.test(contentType), `${name} sends ${file || '/'} as ${response.status} ${contentType}`);
+          sent.push(`${file || '/'} ${contentType}${response.headers.get('content-encoding') ? ' (gzip)' : ''}`);
+        }
+        await check(sent.find(line => line.startsWith('kunishirabe.wasm')).endsWith('(gzip)'), `${name} sends the program uncompressed`);
+        // The page starts; at the reload the server is asked whether the program has changed, and
+        // it does not send it again.
+        const since = server.requests().length;
+        const journey = new Journey(browser, await context.newPage(), name);
+        await journey.page.setViewport({width: Sizes[0][0], height: Sizes[0][1]});
+        await journey.page.goto(server.url);
+        await journey.screen('メニュー', 30000);
+        await journey.shot('menu');
+        await journey.page.waitForFunction(() => caches.match('kunishirabe.wasm').then(kept => kept !== undefined),
+                                           {timeout: 20000});
+        await reload(journey);
+        await journey.screen('メニュー', 30000);
+        const program = server.requests().slice(since).filter(request => request.path === '/kunishirabe.wasm').map(request => request.status);
+        await check(program.join() === '200,304', `${name} answered the program's requests ${program}`);
+        console.log(`${name}: ${sent.join(', ')}; the menu started, and again at a reload (the program ${program})`);
+      } catch (error) {
+        console.log(server.log());
+        throw error;
+      } finally {
+        await context.close();
+        await server.stop();
+      }
+    }
+  } finally {
+    fs.rmSync(dir, {recursive: true, force: true});
+  }
+
+  const page = await browser.newPage();
+  const maps = await page.evaluate(text => {
+    const config = new DOMParser().parseFromString(text, 'application/xml');
+    if (config.querySelector('parsererror'))
+      return null;
+    const entries = [...config.querySelectorAll('configuration > system\\.webServer > staticContent > *')];
+    return entries.map((entry, i) => [entry.tagName, entry.getAttribute('fileExtension'), entry.getAttribute('mimeType'),
+                                      entries.slice(0, i).some(e => e.tagName === 'remove' &&
+                                                                    e.getAttribute('fileExtension') === entry.getAttribute('fileExtension'))]);
+  }, fs.readFileSync(path.join(siteDir, 'web.config'), 'utf8'));
+  await page.close();
+  await check(maps !== null, 'web.config is not well-formed XML');
+  for (const [extension, type] of [['.wasm', 'application/wasm'], ['.webmanifest', 'application/manifest+json'],
+                                   ['.bin', 'application/octet-stream']]) {
+    await check(maps.some(([tag, ext, mime, removed]) => tag === 'mimeMap' && ext === extension && mime === type && removed),
+                `web.config does not map ${extension} to ${type} after removing it: ${JSON.stringify(maps)}`);
+  }
+  console.log(`IIS web.config: ${maps.filter(m => m[0] === 'mimeMap').map(m => m[1] + ' ' + m[2]).join(', ')}`);
 }
 
 async function main() {
@@ -632,11 +825,14 @@ async function main() {
     // Offline: the service worker keeps the site.
     const offline = await openPage(browser, server.url, Sizes[0], 'offline');
     await offline.page.waitForFunction(() => navigator.serviceWorker.controller !== null, {timeout: 30000});
-    await offline.page.setOfflineMode(true);
+    // The page's offline mode does not reach the worker's fetches: the server drops every connection.
+    server.offline = true;
+    const answered = server.requests.length;
     offline.screens = [];
     offline.seen = 0;
     await offline.page.reload();
     const menu = await offline.screen('メニュー', 30000);
+    await check(server.requests.length === answered, 'the server answered while offline');
     await offline.shot('menu-without-network');
     console.log('offline: the menu starts without network');
 
@@ -647,9 +843,15 @@ async function main() {
     await offline.shot('ended');
     await check(/終わりました/.test(await offline.page.$eval('#stopped-message', e => e.textContent)),
                 '終 ended without saying so');
+    const siteVersion = JSON.parse(fs.readFileSync(path.join(siteDir, 'version.json'), 'utf8')).version;
+    const endVersion = await offline.page.$eval('#stopped .version', e => e.textContent);
+    await check(endVersion === `版：${siteVersion}`, `the end page shows "${endVersion}", not 版：${siteVersion}`);
     await offline.page.click('#restart');
     await offline.screen('メニュー', 30000);
     console.log('終: ended, and started again');
+
+    await firstVisitJourney(browser);
+    await schoolServersJourney(browser);
 
     // A broken data file: the same message as the desktop's, and the program stops.
     const faulty = await openPage(browser, brokenServer.url, Sizes[0], 'broken');
