@@ -8,7 +8,7 @@ Python 3 alone, on Windows and Linux; the site ships it as admin/update-site.py.
 
   update-site.py DATA            pack DATA into the site, renew its version
   update-site.py                 renew the version only (files replaced by hand)
-  update-site.py --unpack DIR    write the bundle's files into DIR, to edit them
+  update-site.py --unpack DIR    write the bundle's files into DIR (outside the site), to edit them
   --site SITE                    the site folder (default: the one holding admin/)
 
 The bundle: a 4-byte little-endian length, a UTF-8 JSON index of
@@ -146,6 +146,9 @@ def main():
         if not os.path.isfile(os.path.join(site, 'index.html')):
             raise Refused(f'{site}: サイトのフォルダーではありません（index.html がありません）。')
         if args.unpack:
+            inside = os.path.commonpath([os.path.abspath(site), os.path.abspath(args.unpack)]) == os.path.abspath(site)
+            if inside:
+                raise Refused(f'{args.unpack}: サイトのフォルダーの外に書き出してください（中に置くと、生徒のブラウザーにも配られます）。')
             count = unpack(os.path.join(site, Bundle), args.unpack)
             print(f'{args.unpack} に {count} 個のファイルを書き出しました。')
             return 0

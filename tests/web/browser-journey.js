@@ -621,8 +621,9 @@ const Megabytes = /^\d+\.\d MB \/ (\d+\.\d) MB$/;
 
 // A first visit on a slow line, in a browser that has never seen the site: the download's
 // progress and the site's version on the loading page, the program fetched once and kept for
-// a start without network. Then 日本's overview edited as a school would (a copy of data/,
-// CP932, and the site's update step), and the next reload shows it, the program not sent again.
+// a start without network. Then 日本's overview edited as a school would (the data written out
+// by the site's update step, edited in CP932, packed by it again), and the next reload shows it,
+// the program not sent again.
 async function firstVisitJourney(browser) {
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'kunishirabe-first-visit-'));
   const site = path.join(dir, 'site');
@@ -672,9 +673,9 @@ async function firstVisitJourney(browser) {
     console.log(`first visit: ${loading.bytes} shown at ${(100 * loading.bar[0] / total).toFixed(0)} %; ` +
                 `the program asked for once (${asked('kunishirabe.wasm')}); started again without network`);
 
-    // 日本's overview (the entry's number in kuni.txt) edited in a copy of the data.
+    // 日本's overview (the entry's number in kuni.txt) edited in the data the site's step writes out.
     const data = path.join(dir, 'data');
-    fs.cpSync(dataDir, data, {recursive: true, dereference: true});
+    execFileSync('python3', [path.join(site, 'admin', 'update-site.py'), '--unpack', data]);
     const entries = new TextDecoder('shift_jis').decode(fs.readFileSync(path.join(data, '概要', 'アジア', 'kuni.txt')));
     const number = /^日本,(\d+)\r?$/m.exec(entries)[1];
     execFileSync('python3', ['-c', `import sys
