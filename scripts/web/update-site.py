@@ -94,6 +94,13 @@ def unpack(bundle_path, out_dir):
     return len(index)
 
 
+def is_inside(path, folder):
+    try:
+        return os.path.commonpath([os.path.abspath(folder), os.path.abspath(path)]) == os.path.abspath(folder)
+    except ValueError:  # another drive
+        return False
+
+
 def site_files(site):
     """The files the pupils' browsers get and keep, '/'-separated, sorted."""
     files = sorted(os.path.relpath(os.path.join(root, name), site).replace(os.sep, '/')
@@ -139,15 +146,14 @@ def main():
     parser = argparse.ArgumentParser(description='世界の国しらべの Web 版: データを直したあと、サイトを新しくします。')
     parser.add_argument('data', nargs='?', help='データのフォルダー（概要・国旗・外務省・画像・音 が入ったもの）')
     parser.add_argument('--site', help='サイトのフォルダー（省略すると、この admin フォルダーの一つ上）')
-    parser.add_argument('--unpack', metavar='DIR', help='サイトのデータを DIR に書き出す（直すため）')
+    parser.add_argument('--unpack', metavar='DIR', help='サイトのデータを、サイトの外の DIR に書き出す（直すため）')
     args = parser.parse_args()
     site = args.site or os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     try:
         if not os.path.isfile(os.path.join(site, 'index.html')):
             raise Refused(f'{site}: サイトのフォルダーではありません（index.html がありません）。')
         if args.unpack:
-            inside = os.path.commonpath([os.path.abspath(site), os.path.abspath(args.unpack)]) == os.path.abspath(site)
-            if inside:
+            if is_inside(args.unpack, site):
                 raise Refused(f'{args.unpack}: サイトのフォルダーの外に書き出してください（中に置くと、生徒のブラウザーにも配られます）。')
             count = unpack(os.path.join(site, Bundle), args.unpack)
             print(f'{args.unpack} に {count} 個のファイルを書き出しました。')

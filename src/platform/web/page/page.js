@@ -93,8 +93,10 @@ async function offlineCacheInCharge() {
   } catch (error) {
     return;
   }
-  // Installed already but not in charge (a reload that bypassed it): nothing to wait for.
-  const worker = registration.installing || registration.waiting;
+  // Active already but not in charge (a reload that bypassed it): nothing to wait for; one still
+  // activating takes charge next.
+  const active = registration.active && registration.active.state === 'activating' ? registration.active : null;
+  const worker = registration.installing || registration.waiting || active;
   if (navigator.serviceWorker.controller || !worker)
     return;
   await new Promise(resolve => {
