@@ -787,10 +787,11 @@ async function main() {
   const server = await serveSite(siteDir);
   const broken = brokenSite();
   const brokenServer = await serveSite(path.join(broken, 'site'));
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'kunishirabe-chromium-'));
   const browser = await puppeteer.launch({
     executablePath: '/usr/bin/chromium', headless: true,
     args: ['--no-sandbox', '--enable-unsafe-swiftshader', '--autoplay-policy=no-user-gesture-required'],
-    userDataDir: fs.mkdtempSync(path.join(os.tmpdir(), 'kunishirabe-chromium-')),
+    userDataDir: profile,
   });
   try {
     for (const size of Sizes) {
@@ -872,6 +873,7 @@ async function main() {
     server.close();
     brokenServer.close();
     fs.rmSync(broken, {recursive: true, force: true});
+    fs.rmSync(profile, {recursive: true, force: true});
   }
 }
 
