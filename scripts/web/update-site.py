@@ -40,21 +40,18 @@ def data_paths(data_dir):
 
 
 def check_text(path, content):
-    """The program reads its texts as Shift_JIS (CP932); an editor's UTF-8 would show garbled."""
-    if content.startswith(b'\xef\xbb\xbf') or (max(content, default=0) > 0x7f and is_utf8(content)):
-        raise Refused(f'{path}: UTF-8 で保存されています。文字コードを Shift_JIS（ANSI、CP932）にして保存しなおしてください。')
+    """The program reads a text as UTF-8 (with or without a byte order mark) when
+    it is valid UTF-8, and as Shift_JIS (CP932) otherwise: one that is neither is refused."""
+    try:
+        content.decode('utf-8')
+        return
+    except UnicodeDecodeError:
+        pass
     try:
         content.decode('cp932')
     except UnicodeDecodeError as error:
-        raise Refused(f'{path}: Shift_JIS（CP932）として読めないバイトがあります（{error.start} バイト目）。')
-
-
-def is_utf8(content):
-    try:
-        content.decode('utf-8')
-        return True
-    except UnicodeDecodeError:
-        return False
+        raise Refused(f'{path}: Shift_JIS（CP932）としても UTF-8 としても読めないバイトがあります'
+                      f'（{error.start} バイト目）。')
 
 
 def pack(data_dir, out_path):
