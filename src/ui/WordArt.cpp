@@ -43,8 +43,8 @@ QPainterPath textPath(const QFont &font, const QString &text, QRectF bounds)
 // Filling a word's outline is most of a screen's first paint (in the browser
 // a large outline overflows the rasterizer, which starts again): a picture is
 // drawn once for its key (what it shows), size, scale and place within a
-// device pixel, and copied from then on, pixel for pixel. A painter that
-// turns, shears or stretches the picture draws it afresh.
+// device pixel, and copied onto whole device pixels from then on. A painter
+// that turns, shears or stretches the picture draws it afresh.
 void paintKept(QPainter &painter, QRect bounds, const QString &key,
                const std::function<void(QPainter &, QRect)> &draw)
 {
