@@ -34,6 +34,16 @@ class Refused(Exception):
     pass
 
 
+def write_whole(path, content):
+    """Writes `content` beside `path` and then puts it in its place, so that a server
+    never sends a file half written, and a failed step leaves the old one."""
+    folder, name = os.path.split(path)
+    partial = os.path.join(folder, '.' + name + '.partial')  # a dot file: not part of the site
+    with open(partial, 'wb') as out:
+        out.write(content)
+    os.replace(partial, path)
+
+
 def data_paths(data_dir):
     return sorted(os.path.relpath(os.path.join(root, name), data_dir).replace(os.sep, '/')
                   for root, _, names in os.walk(data_dir, followlinks=True) for name in names)
@@ -67,11 +77,7 @@ def pack(data_dir, out_path):
         chunks.append(content)
         offset += len(content)
     header = json.dumps(index, ensure_ascii=False, separators=(',', ':')).encode('utf-8')
-    with open(out_path, 'wb') as out:
-        out.write(struct.pack('<I', len(header)))
-        out.write(header)
-        for content in chunks:
-            out.write(content)
+    write_whole(out_path, struct.pack('<I', len(header)) + header + b''.join(chunks))
     return len(index)
 
 
@@ -131,11 +137,9 @@ def renew_version(site):
             digest.update(b'\0' + name.encode('utf-8') + b'\0' + source.read())
     version = digest.hexdigest()[:12]
     sizes = {name: os.path.getsize(os.path.join(site, name)) for name in files}
-    with open(os.path.join(site, VersionFile), 'w', encoding='utf-8', newline='\n') as out:
-        json.dump({'version': version, 'sizes': sizes}, out, ensure_ascii=False, indent=1)
-        out.write('\n')
-    with open(worker_path, 'w', encoding='utf-8', newline='') as out:
-        out.write(stamp_worker(worker, version, files))
+    write_whole(os.path.join(site, VersionFile),
+                (json.dumps({'version': version, 'sizes': sizes}, ensure_ascii=False, indent=1) + '\n').encode('utf-8'))
+    write_whole(worker_path, stamp_worker(worker, version, files).encode('utf-8'))
     return version
 
 
